@@ -1,0 +1,296 @@
+#include "serialline.h"
+
+#include <QElapsedTimer>
+#include <QEventLoop>
+#include <QPointer>
+#include <QSerialPort>
+#include <QTimer>
+#include <QtGlobal>
+
+struct SerialLine::Wait
+{
+    int count = 0;
+    Outcome outcome = Outcome::TimedOut;
+    bool finished = false;
+    QEventLoop *loop = nullptr;
+};
+
+namespace {
+
+int limitFromEnvironment(const char *name, int fallback)
+{
+    bool ok = false;
+    const int value = qEnvironmentVariableIntValue(name, &ok);
+    return ok && value > 0 ? value : fallback;
+}
+
+bool isPortFailure(QSerialPort::SerialPortError error)
+{
+    switch (error) {
+    case QSerialPort::NoError:
+    case QSerialPort::TimeoutError:
+    case QSerialPort::NotOpenError:
+    case QSerialPort::OpenError:
+    case QSerialPort::DeviceNotFoundError:
+    case QSerialPort::PermissionError:
+    case QSerialPort::UnsupportedOperationError:
+        return false;
+    default:
+        return true; // read, write, resource and unknown errors: the line is gone
+    }
+}
+
+} // namespace
+
+SerialLine::SerialLine(QObject *parent) : QObject(parent), m_port(new QSerialPort(this))
+{
+    connect(m_port, &QSerialPort::errorOccurred, this, &SerialLine::onError);
+    connect(m_port, &QSerialPort::readyRead, this, &SerialLine::onReadyRead);
+}
+
+SerialLine::~SerialLine()
+{
+    finishWaits(Outcome::Aborted);
+}
+
+int SerialLine::shortWaitLimit()
+{
+    return limitFromEnvironment("OMR_SHORT_WAIT_MS", 300);
+}
+
+int SerialLine::longWaitLimit()
+{
+    return limitFromEnvironment("OMR_LONG_WAIT_MS", 10000);
+}
+
+bool SerialLine::parseSettings(const QString &settings, qint32 *baud, char *parity, int *dataBits,
+                               int *stopBits)
+{
+    const QStringList parts = settings.split(u',');
+    if (parts.size() != 4)
+        return false;
+    bool ok = false;
+    *baud = parts[0].trimmed().toInt(&ok);
+    if (!ok || *baud <= 0)
+        return false;
+    const QString p = parts[1].trimmed().toUpper();
+    if (p.size() != 1 || !QStringLiteral("NEOMS").contains(p))
+        return false;
+    *parity = char(p[0].unicode());
+    *dataBits = parts[2].trimmed().toInt(&ok);
+    if (!ok || *dataBits < 5 || *dataBits > 8)
+        return false;
+    const QString stop = parts[3].trimmed();
+    if (stop == u"1")
+        *stopBits = 10;
+    else if (stop == u"1.5")
+        *stopBits = 15;
+    else if (stop == u"2")
+        *stopBits = 20;
+    else
+        return false;
+    return true;
+}
+
+bool SerialLine::open(const QString &portName, const QString &settings)
+{
+    qint32 baud = 0;
+    char parity = 'N';
+    int dataBits = 8, stopBits = 10;
+    if (!parseSettings(settings, &baud, &parity, &dataBits, &stopBits)) {
+        m_error = QStringLiteral("Seri port ayarı geçersiz: \"%1\"").arg(settings);
+        return false;
+    }
+    m_portName = portName;
+    m_settings = settings;
+    return reopen();
+}
+
+bool SerialLine::reopen()
+{
+    if (m_port->isOpen())
+        m_port->close();
+    qint32 baud = 0;
+    char parity = 'N';
+    int dataBits = 8, stopBits = 10;
+    if (m_portName.isEmpty() || !parseSettings(m_settings, &baud, &parity, &dataBits, &stopBits))
+        return false;
+
+    m_port->setPortName(m_portName);
+    if (!m_port->open(QIODevice::ReadWrite)) {
+        m_error =
+            QStringLiteral("Seri port açılamadı: %1 (%2)").arg(m_portName, m_port->errorString());
+        m_port->clearError();
+        return false;
+    }
+    const auto parityValue = parity == 'E'   ? QSerialPort::EvenParity
+                             : parity == 'O' ? QSerialPort::OddParity
+                             : parity == 'M' ? QSerialPort::MarkParity
+                             : parity == 'S' ? QSerialPort::SpaceParity
+                                             : QSerialPort::NoParity;
+    const auto stopValue = stopBits == 20   ? QSerialPort::TwoStop
+                           : stopBits == 15 ? QSerialPort::OneAndHalfStop
+                                            : QSerialPort::OneStop;
+    m_port->setBaudRate(baud);
+    m_port->setParity(parityValue);
+    m_port->setDataBits(QSerialPort::DataBits(dataBits));
+    m_port->setStopBits(stopValue);
+    m_port->setFlowControl(QSerialPort::NoFlowControl);
+    m_port->clearError(); // a pseudo-terminal refuses some line settings; it still carries bytes
+    m_lostReported = false;
+    m_error.clear();
+    return true;
+}
+
+void SerialLine::close()
+{
+    m_closing = false;
+    if (m_port->isOpen())
+        m_port->close();
+}
+
+bool SerialLine::isOpen() const
+{
+    return m_port->isOpen();
+}
+
+bool SerialLine::write(const QByteArray &bytes)
+{
+    if (!m_port->isOpen() && !reopen())
+        return false;
+    if (m_port->write(bytes) != bytes.size())
+        return false;
+    m_port->flush(); // out now, not on the next turn of the event loop
+    return true;
+}
+
+void SerialLine::discardInput()
+{
+    if (m_port->isOpen())
+        m_port->readAll();
+}
+
+qint64 SerialLine::bytesWaiting() const
+{
+    return m_port->isOpen() ? m_port->bytesAvailable() : 0;
+}
+
+QByteArray SerialLine::readAll()
+{
+    return m_port->isOpen() ? m_port->readAll() : QByteArray();
+}
+
+SerialLine::Reply SerialLine::waitYielding(int count, int limitMs)
+{
+    if (!m_port->isOpen())
+        return {Outcome::PortError, {}};
+    if (m_port->bytesAvailable() >= count)
+        return {Outcome::Data, m_port->readAll()};
+
+    QEventLoop loop;
+    Wait wait;
+    wait.count = count;
+    wait.loop = &loop;
+    QTimer limit;
+    limit.setSingleShot(true);
+    limit.setTimerType(Qt::PreciseTimer);
+    connect(&limit, &QTimer::timeout, &loop, [&wait, &loop] {
+        wait.outcome = Outcome::TimedOut;
+        wait.finished = true;
+        loop.quit();
+    });
+    m_waits.append(&wait);
+    limit.start(limitMs);
+
+    QPointer<SerialLine> self(this);
+    if (!wait.finished)
+        loop.exec();
+    if (!self) // the owner went away during the wait
+        return {Outcome::Aborted, {}};
+    m_waits.removeOne(&wait);
+
+    Reply reply;
+    reply.outcome = wait.outcome;
+    // The whole input is read in every case, so a late or partial reply is consumed here.
+    reply.bytes = readAll();
+    if (reply.outcome == Outcome::Data && reply.bytes.size() < count)
+        reply.outcome = Outcome::TimedOut; // an inner wait took the bytes
+    return reply;
+}
+
+SerialLine::Reply SerialLine::waitBlocking(int count, int limitMs)
+{
+    if (!m_port->isOpen())
+        return {Outcome::PortError, {}};
+    QElapsedTimer clock;
+    clock.start();
+    Outcome outcome = Outcome::Data;
+    while (m_port->bytesAvailable() < count) {
+        const qint64 left = limitMs - clock.elapsed();
+        if (left <= 0) {
+            outcome = Outcome::TimedOut;
+            break;
+        }
+        if (!m_port->waitForReadyRead(int(left))) {
+            if (!m_port->isOpen() || isPortFailure(m_port->error())) {
+                outcome = Outcome::PortError;
+                break;
+            }
+            m_port->clearError();
+        }
+    }
+    return {outcome, readAll()};
+}
+
+void SerialLine::abortWaits()
+{
+    finishWaits(Outcome::Aborted);
+}
+
+void SerialLine::finishWaits(Outcome outcome)
+{
+    for (Wait *wait : std::as_const(m_waits)) {
+        if (!wait->finished) {
+            wait->outcome = outcome;
+            wait->finished = true;
+            wait->loop->quit();
+        }
+    }
+}
+
+void SerialLine::onReadyRead()
+{
+    // Only the innermost wait can take the bytes; an outer one goes on when it returns.
+    if (m_waits.isEmpty())
+        return;
+    Wait *wait = m_waits.last();
+    if (!wait->finished && m_port->bytesAvailable() >= wait->count) {
+        wait->outcome = Outcome::Data;
+        wait->finished = true;
+        wait->loop->quit();
+    }
+}
+
+void SerialLine::onError()
+{
+    const QSerialPort::SerialPortError error = m_port->error();
+    if (!isPortFailure(error) || !m_port->isOpen()) {
+        if (error != QSerialPort::NoError && !isPortFailure(error))
+            m_port->clearError();
+        return;
+    }
+    const QString message = QStringLiteral("Seri port bağlantısı koptu: %1 (%2)")
+                                .arg(m_portName, m_port->errorString());
+    // A vanished far end keeps raising read errors as long as the port is open; close it at
+    // once (after the port's own handler has returned) and report the loss only once.
+    if (!m_closing) {
+        m_closing = true;
+        QMetaObject::invokeMethod(this, &SerialLine::close, Qt::QueuedConnection);
+    }
+    finishWaits(Outcome::PortError);
+    if (!m_lostReported) {
+        m_lostReported = true;
+        m_error = message;
+        emit portLost(message);
+    }
+}
