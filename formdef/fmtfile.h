@@ -1,0 +1,97 @@
+#pragma once
+
+#include <QByteArray>
+#include <QChar>
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+#include <optional>
+
+// A whole FMT file: the station's item-by-item reading, the designer's reading by position and
+// its writing, and the layout of the data record. Files are code page 1254 bytes.
+
+namespace formdef {
+
+// The items of a file as the station reads them: an item ends at a comma or a line end, is
+// trimmed of blanks, and an empty item is skipped without being counted. The first item is
+// the header (the station's line 1), the next ones the field lines 2, 3, …
+QStringList readItems(const QByteArray &fileBytes);
+
+// One field as the designer holds it: the texts of its grid row, numbers as they stand.
+struct FieldDef
+{
+    QString startRow;
+    QString endRow;
+    QString startColumn;
+    QString endColumn;
+    QString orientation; // "Y" or "D"
+    QString characterSet;
+    QString title;
+    QString check;
+
+    // From the numeric values of the texts; any orientation but "D" counts as "Y".
+    int length() const;
+    int setLength() const;
+
+    bool operator==(const FieldDef &) const = default;
+};
+
+struct Definition
+{
+    QString count;          // timing marks, as it stands in the header ("05")
+    QChar direction = u'D'; // "T": marks on the right; anything else read counts as "D"
+    QList<FieldDef> fields;
+
+    bool operator==(const Definition &) const = default;
+};
+
+// Reads a file by position: count and direction from the header (the first non-blank line),
+// then per further non-blank line the numbers at 1–2, 4–5, 7–8, 10–11, the orientation at 15
+// and, from position 17 on, the set (up to its first "="), the title (between "[" and "]")
+// and the check text (between "(" and ")"). Lines are trimmed of blanks first, as the station
+// trims them. At most kDesignerMaxFields fields are read.
+Definition readDefinition(const QByteArray &fileBytes);
+
+// Why a definition cannot be written so that it reads back as it is.
+enum class WriteFault {
+    None,
+    Count,       // not a whole number from 1 to 99
+    Direction,   // not "D" or "T"
+    Number,      // a row or column not a whole number from 1 to 99
+    Orientation, // not "Y" or "D"
+    Text,        // set, title or check text holds a character that ends it early, or none of 1254
+};
+
+struct WriteCheck
+{
+    WriteFault fault = WriteFault::None;
+    int field = 0; // 1-based among the fields that are written; 0 for the header
+};
+
+// Fields with a start row whose value is above 0 are written; the others are left out, as the
+// designer leaves its empty grid rows out.
+bool isWritten(const FieldDef &field);
+
+// Refuses what would make a file that reads back differently: a number without two digits
+// shifts every later position, a bracket or comma in a text cuts it.
+WriteCheck checkForWriting(const Definition &definition);
+
+// The file: header "count=highest end column=00=direction=", then per written field the four
+// numbers as two digits joined by "=", "=H=", orientation, "=", set, "=X=", "[title]" and
+// "(check)" when not empty; CR LF after each line; code page 1254. Nothing when
+// checkForWriting finds a fault.
+std::optional<QByteArray> writeDefinition(const Definition &definition);
+
+// Where each field's characters stand in a sheet's data record.
+struct FieldSpan
+{
+    int start = 1; // 1-based
+    int length = 0;
+    bool operator==(const FieldSpan &) const = default;
+};
+
+QList<FieldSpan> recordLayout(const QList<int> &fieldLengths);
+int recordLength(const QList<int> &fieldLengths);
+
+} // namespace formdef
