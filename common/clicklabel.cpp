@@ -1,0 +1,11 @@
+#include "clicklabel.h"
+
+#include <QMouseEvent>
+
+void ClickLabel::mouseReleaseEvent(QMouseEvent *event)
+{
+    QLabel::mouseReleaseEvent(event);
+    if (event->button() == Qt::LeftButton && isEnabled() &&
+        rect().contains(event->position().toPoint()))
+        emit clicked();
+}

@@ -1,0 +1,422 @@
+#include "stationwindow.h"
+
+#include "clicklabel.h"
+#include "msgbox.h"
+#include "pictures.h"
+#include "picturewindow.h"
+#include "protocol.h"
+#include "twips.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QDir>
+#include <QFileInfo>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QTableWidget>
+#include <QTimer>
+#include <QVBoxLayout>
+
+namespace {
+
+const QString kCaption = QStringLiteral("Orvel_KESA OMR Reading Ver: 3.7");
+
+template <typename T> T *named(T *widget, const char *name)
+{
+    widget->setObjectName(QLatin1String(name));
+    return widget;
+}
+
+QPushButton *button(const char *name, const QString &caption, const QString &toolTip = QString())
+{
+    auto *b = named(new QPushButton(caption), name);
+    if (!toolTip.isEmpty())
+        b->setToolTip(toolTip);
+    return b;
+}
+
+int heartbeatFromEnvironment()
+{
+    bool ok = false;
+    const int ms = qEnvironmentVariableIntValue("OMR_HEARTBEAT_MS", &ok);
+    return ok && ms > 0 ? ms : 3000;
+}
+
+// The file names of a folder that match a pattern, in the order a file list shows them.
+QStringList listFolder(const QString &folder, const QString &pattern)
+{
+    QDir dir(folder);
+    dir.setNameFilters({pattern});
+    dir.setFilter(QDir::Files | QDir::Hidden);
+    dir.setSorting(QDir::Name | QDir::IgnoreCase);
+    return dir.entryList();
+}
+
+} // namespace
+
+StationWindow::StationWindow(QWidget *parent)
+    : QWidget(parent), MSComm1(new SerialLine(this)), Timer2(new QTimer(this)), m_link(MSComm1)
+{
+    setObjectName(QStringLiteral("form1"));
+    setWindowTitle(kCaption);
+    MSComm1->setObjectName(QStringLiteral("MSComm1"));
+    Timer2->setObjectName(QStringLiteral("Timer2"));
+    buildControls();
+
+    connect(Timer2, &QTimer::timeout, this, &StationWindow::heartbeatTick);
+    connect(MSComm1, &SerialLine::portLost, this, &StationWindow::onPortLost);
+    connect(Combo1, &QComboBox::activated, this, &StationWindow::chooseFormat);
+    connect(Command6, &QPushButton::clicked, this, &StationWindow::resetCounter);
+    connect(Command3, &QPushButton::clicked, this, &QWidget::close);
+    connect(Picture1, &ClickLabel::clicked, this, &StationWindow::openPictureWindow);
+}
+
+StationWindow::~StationWindow()
+{
+    MSComm1->abortWaits();
+}
+
+void StationWindow::buildControls()
+{
+    Label1 = named(new QLabel(QStringLiteral("Okunacak Formun Adı")), "Label1");
+    Combo1 = named(new QComboBox, "Combo1");
+    Combo1->setToolTip(QStringLiteral("Formun tanımlandığı FMT(Tanım Dosyası) 'nın Adı"));
+    Label2 = named(new QLabel(QStringLiteral("Dosya Adı")), "Label2");
+    dosyaadi = named(new QComboBox, "dosyaadi");
+    dosyaadi->setEditable(true);
+    dosyaadi->setInsertPolicy(QComboBox::NoInsert);
+    dosyaadi->setToolTip(QStringLiteral("Formun tanımlandığı FMT(Tanım Dosyası) 'nın Adı"));
+
+    Frame2 = named(new QGroupBox(QStringLiteral("Okuma Kontrol")), "Frame2");
+    Command1 = button("Command1", QStringLiteral("Form Oku"),
+                      QStringLiteral("Optik okuyucudan otomatik okuma işlemini başlatır"));
+    Command1->setIcon(QIcon(readButtonPicture()));
+    Command1->setIconSize(QSize(28, 32));
+    Command1->setMinimumHeight(44);
+    Command2 = button("Command2", QStringLiteral("Durdur"),
+                      QStringLiteral("Otomatik okuma çalışırken okumayı durdurur"));
+    Command4 = button("Command4", QStringLiteral("Tek tek okut"),
+                      QStringLiteral("Optik Okuyucudan tek bir kağıdın okunmasını sağlar"));
+    auto *readBox = new QVBoxLayout(Frame2);
+    readBox->addWidget(Command1);
+    auto *readRow = new QHBoxLayout;
+    readRow->addWidget(Command2);
+    readRow->addWidget(Command4);
+    readBox->addLayout(readRow);
+
+    Frame1 = named(new QGroupBox(QStringLiteral("Ayarlar")), "Frame1");
+    Frame1->setToolTip(QStringLiteral(
+        "Optik Okuyucunun mikro işlemci değerlerini değiştirir (Dİkkatli Kullanın)"));
+    Command10 = button("Command10", QStringLiteral("Sensör Kontrol"),
+                       QStringLiteral("Kağıt sensörlerinin durumu ve test"));
+    Command7 = button("Command7", QStringLiteral("Sensör Zamanları"),
+                      QStringLiteral("Sensör zamanları, geçiş ayarları"));
+    Command8 = button("Command8", QStringLiteral("Göz Değerleri"),
+                      QStringLiteral("okuyucu gözlerin son okuma değerleri"));
+    Command9 = button("Command9", QStringLiteral("Okuyucu Değerleri"),
+                      QStringLiteral("Motor hızları ve Okuma ayarları"));
+    auto *settingsGrid = new QGridLayout(Frame1);
+    settingsGrid->addWidget(Command10, 0, 0);
+    settingsGrid->addWidget(Command7, 0, 1);
+    settingsGrid->addWidget(Command8, 1, 0);
+    settingsGrid->addWidget(Command9, 1, 1);
+
+    Command6 =
+        button("Command6", QStringLiteral("Sıfırla "), QStringLiteral("Kağıt sayacını sıfırlar"));
+    ssay = named(new QLabel(QStringLiteral("0")), "ssay");
+    ssay->setToolTip(QStringLiteral("Okunan ve dosyaya yazılan kağıt sayısı"));
+    ssay->setFrameShape(QFrame::Panel);
+    ssay->setFrameShadow(QFrame::Sunken);
+    ssay->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    ssay->setMinimumWidth(80);
+    QFont counterFont = ssay->font();
+    counterFont.setBold(true);
+    counterFont.setPointSizeF(counterFont.pointSizeF() * 1.4);
+    ssay->setFont(counterFont);
+    Command11 = button("Command11", QStringLiteral("FMT Yazımı"));
+    Command5 = button("Command5", QStringLiteral("Editör"));
+    Command3 = button("Command3", QStringLiteral("Çıkış"), QStringLiteral("Programdan çıkış"));
+
+    Image1 = named(new ClickLabel, "Image1");
+    Image1->setPixmap(logoPicture());
+    Image1->setAlignment(Qt::AlignCenter);
+    Image2 = named(new QLabel, "Image2");
+    Image2->setPixmap(readerPresentPicture());
+    Image3 = named(new QLabel, "Image3");
+    Image3->setPixmap(readerAbsentPicture());
+    Image2->setVisible(false);
+
+    Optik_Durum = named(new QLabel, "Optik_Durum");
+    Optik_Durum->setToolTip(QStringLiteral("Operasyon durum göstergesi"));
+    Optik_Durum->setFrameShape(QFrame::Panel);
+    Optik_Durum->setFrameShadow(QFrame::Sunken);
+    Optik_Durum->setMinimumHeight(26);
+    QFont statusFont = Optik_Durum->font();
+    statusFont.setBold(true);
+    Optik_Durum->setFont(statusFont);
+
+    // The grid has no headings of its own; three labels stand over its columns.
+    const int widths[3] = {twipsToScreen(1300), twipsToScreen(4600), twipsToScreen(1450)};
+    Label3 = named(new ClickLabel(QStringLiteral("BAŞLIK")), "Label3");
+    Label4 = named(new QLabel(QStringLiteral("OKUNAN BİLGİ")), "Label4");
+    Label5 = named(new QLabel(QStringLiteral("KONTROL")), "Label5");
+    QLabel *headings[3] = {Label3, Label4, Label5};
+    for (int i = 0; i < 3; ++i) {
+        headings[i]->setFixedWidth(widths[i]);
+        headings[i]->setAlignment(Qt::AlignCenter);
+        headings[i]->setFrameShape(QFrame::Panel);
+        headings[i]->setFrameShadow(QFrame::Raised);
+        QFont f = headings[i]->font();
+        f.setBold(true);
+        headings[i]->setFont(f);
+    }
+    MSG = named(new QTableWidget(0, 3), "MSG");
+    MSG->horizontalHeader()->setVisible(false);
+    MSG->verticalHeader()->setVisible(false);
+    for (int i = 0; i < 3; ++i)
+        MSG->setColumnWidth(i, widths[i]);
+    MSG->setFixedWidth(widths[0] + widths[1] + widths[2] + 2 * MSG->frameWidth() +
+                       MSG->verticalScrollBar()->sizeHint().width());
+    MSG->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    Text1 = named(new QLineEdit(MSG->viewport()), "Text1");
+    Text1->setVisible(false);
+
+    Picture1 = named(new ClickLabel, "Picture1");
+    Picture1->setFixedSize(150, 110);
+    Picture1->setScaledContents(true);
+    Picture1->setFrameShape(QFrame::Box);
+    Picture1->setVisible(false);
+    Picture1->setEnabled(false);
+
+    // Left: choices and buttons. Right: the grid under its headings.
+    auto *left = new QVBoxLayout;
+    left->addWidget(Image1);
+    left->addSpacing(6);
+    left->addWidget(Label1);
+    left->addWidget(Combo1);
+    left->addWidget(Label2);
+    left->addWidget(dosyaadi);
+    left->addWidget(Frame2);
+    auto *counterRow = new QHBoxLayout;
+    counterRow->addWidget(Command6);
+    counterRow->addWidget(ssay, 1);
+    left->addLayout(counterRow);
+    left->addWidget(Frame1);
+    auto *toolRow = new QHBoxLayout;
+    toolRow->addWidget(Command11);
+    toolRow->addWidget(Command5);
+    left->addLayout(toolRow);
+    left->addStretch(1);
+    left->addWidget(Picture1, 0, Qt::AlignHCenter);
+    left->addWidget(Command3);
+
+    auto *headingRow = new QHBoxLayout;
+    headingRow->setSpacing(0);
+    headingRow->setContentsMargins(MSG->frameWidth(), 0, 0, 0);
+    headingRow->addWidget(Label3);
+    headingRow->addWidget(Label4);
+    headingRow->addWidget(Label5);
+    headingRow->addStretch(1);
+    auto *right = new QVBoxLayout;
+    right->setSpacing(0);
+    right->addLayout(headingRow);
+    right->addWidget(MSG, 1);
+
+    auto *statusRow = new QHBoxLayout;
+    statusRow->addWidget(Image2);
+    statusRow->addWidget(Image3);
+    statusRow->addWidget(Optik_Durum, 1);
+
+    auto *columns = new QHBoxLayout;
+    columns->addLayout(left);
+    columns->addSpacing(8);
+    columns->addLayout(right, 1);
+    auto *root = new QVBoxLayout(this);
+    root->addLayout(columns, 1);
+    root->addLayout(statusRow);
+    resize(820, 600);
+}
+
+bool StationWindow::startUp(const QString &settingsPath)
+{
+    QString error;
+    if (!readOptikIni(settingsPath, &m_settings, &error)) {
+        MsgBox::show(this, error + QStringLiteral("\n\nProgram kapatılıyor."), MsgBox::Buttons::Ok,
+                     MsgBox::Icon::Critical);
+        return false;
+    }
+    listDataFiles();
+    listFmtFiles();
+    ssay->setText(QStringLiteral("0"));
+    m_recordPending = m_gridEdited = m_dataFileOpen = false;
+    m_heartbeatInterval = heartbeatFromEnvironment();
+    MSG->setRowCount(0);
+    stopHeartbeat();
+
+    if (!m_link.OpenReaderPort(m_settings.portName(), m_settings.portSettings)) {
+        MsgBox::show(
+            this,
+            MSComm1->errorString() +
+                QStringLiteral("\n(%1, 1. ve 2. satır)\n\nProgram kapatılıyor.").arg(settingsPath),
+            MsgBox::Buttons::Ok, MsgBox::Icon::Critical);
+        return false;
+    }
+    showStatus(QStringLiteral("Seri Port Açıldı"));
+
+    m_readerPresent = false;
+    m_readerPresent = m_link.WakeReader();
+    if (m_shutDown)
+        return false;
+    ShowReaderState();
+    ArmHeartbeat();
+    return true;
+}
+
+void StationWindow::listDataFiles()
+{
+    dosyaadi->clear();
+    for (const QString &name :
+         listFolder(m_settings.dataFolder, QStringLiteral("*") + m_settings.dataExtension))
+        dosyaadi->addItem(name.section(u'.', 0, 0));
+    dosyaadi->setCurrentIndex(-1);
+}
+
+void StationWindow::listFmtFiles()
+{
+    Combo1->clear();
+    Combo1->addItems(listFolder(m_settings.fmtFolder, QStringLiteral("*.fmt")));
+    Combo1->setCurrentIndex(-1);
+}
+
+void StationWindow::showStatus(const QString &text)
+{
+    Optik_Durum->setText(text);
+}
+
+void StationWindow::ShowReaderState()
+{
+    showStatus(m_readerPresent ? QStringLiteral("Optik Okuyucu Açık")
+                               : QStringLiteral("Optik Okuyucu ile iletişim yok"));
+    Image2->setVisible(m_readerPresent);
+    Image3->setVisible(!m_readerPresent);
+    Combo1->setEnabled(m_readerPresent);
+    dosyaadi->setEnabled(m_readerPresent);
+    Frame1->setEnabled(m_readerPresent && !m_readCommandRunning);
+}
+
+void StationWindow::ArmHeartbeat()
+{
+    if (m_shutDown)
+        return;
+    Timer2->setInterval(m_heartbeatInterval);
+    Timer2->start();
+}
+
+void StationWindow::stopHeartbeat()
+{
+    Timer2->stop();
+}
+
+void StationWindow::heartbeatTick()
+{
+    stopHeartbeat();
+    // Another exchange is under way (a window that forgot the heartbeat): leave it alone.
+    if (MSComm1->isWaiting()) {
+        ArmHeartbeat();
+        return;
+    }
+    const bool wasPresent = m_readerPresent;
+    if (m_readerPresent) {
+        m_readerPresent = m_link.heartbeatPing();
+        if (m_shutDown)
+            return;
+        ShowReaderState();
+    }
+    if (!wasPresent || !m_readerPresent) {
+        m_readerPresent = m_link.WakeReader();
+        if (m_shutDown)
+            return;
+        ShowReaderState();
+        if (!m_readerPresent) {
+            Combo1->setEnabled(false);
+            dosyaadi->setEnabled(false);
+            ArmHeartbeat();
+            return;
+        }
+    }
+    Combo1->setEnabled(true);
+    dosyaadi->setEnabled(true);
+    ArmHeartbeat();
+}
+
+void StationWindow::onPortLost(const QString &message)
+{
+    showStatus(message);
+}
+
+void StationWindow::chooseFormat(int index)
+{
+    const QString name = Combo1->itemText(index);
+    if (name.isEmpty())
+        return;
+    m_fmtFileName = name;
+    m_pictureFile = m_settings.fmtFolder + name.left(name.size() - 4) + QStringLiteral(".gif");
+    showPicture();
+}
+
+void StationWindow::showPicture()
+{
+    const bool exists = QFileInfo::exists(m_pictureFile);
+    Picture1->setEnabled(exists);
+    Picture1->setVisible(exists);
+    if (exists)
+        Picture1->setPixmap(QPixmap(m_pictureFile));
+    else
+        Picture1->clear();
+}
+
+void StationWindow::openPictureWindow()
+{
+    if (!m_pictureWindow) {
+        m_pictureWindow = new PictureWindow(m_pictureFile, this);
+        connect(m_pictureWindow, &PictureWindow::closed, Picture1, qOverload<>(&QWidget::setFocus));
+    }
+    m_pictureWindow->show();
+    m_pictureWindow->raise();
+}
+
+void StationWindow::resetCounter()
+{
+    ssay->setText(QStringLiteral("0"));
+}
+
+void StationWindow::closeEvent(QCloseEvent *event)
+{
+    ShutDown();
+    event->accept();
+}
+
+void StationWindow::ShutDown()
+{
+    if (m_shutDown)
+        return;
+    m_shutDown = true;
+    stopHeartbeat();
+    // A wait in progress ends here; its handler sees m_shutDown and stops.
+    MSComm1->abortWaits();
+    MSComm1->discardInput();
+    if (MSComm1->isOpen())
+        MSComm1->write(QByteArray(Reader::kAttention));
+    MSComm1->close();
+    for (QWidget *window : QApplication::topLevelWidgets())
+        if (window != this && window->isVisible())
+            window->close();
+    QCoreApplication::quit();
+}
