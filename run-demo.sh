@@ -1,0 +1,74 @@
+#!/usr/bin/env bash
+# The station against the simulated reader: installs what is missing, builds, lays out a demo
+# OMR_HOME (optik.ini, sample FMT and DAT files, a tray of sheets), starts omrsim and opens
+# markdesk. Without a display it runs on a virtual one and saves a screenshot.
+set -euo pipefail
+here=$(cd "$(dirname "$0")" && pwd)
+"$here/scripts/install-deps.sh"
+"$here/scripts/build.sh"
+bin=${OMR_BUILD_DIR:-$here/build}
+
+home=${OMR_DEMO_HOME:-$here/demo-run}
+rm -rf "$home"
+mkdir -p "$home/fmt" "$home/data" "$home/tray"
+cp "$here"/demo/fmt/* "$home/fmt/"
+cp "$here"/demo/data/* "$home/data/"
+
+# Sheets for the tray, written from the sample forms: one line per sheet, the FMT name, then
+# the wanted value of each field.
+n=0
+while IFS='|' read -r fmt status values; do
+    [ -z "$fmt" ] || [ "${fmt:0:1}" = "#" ] && continue
+    n=$((n + 1))
+    IFS=';' read -r -a fields <<< "$values"
+    "$bin/sim/omrsim" make-sheet --fmt "$home/fmt/$fmt" --out "$(printf '%s/sheet%03d.txt' "$home/tray" "$n")" \
+        --status "$status" "${fields[@]}"
+done < "$here/demo/tray.txt"
+
+link="$home/reader"
+# optik.ini: port, line settings, FMT folder, data folder, data extension; CR LF as on the
+# station's own systems.
+printf '%s\r\n%s\r\n%s\r\n%s\r\n%s\r\n' "$link" "38400,N,8,1" "$home/fmt/" "$home/data/" ".DAT" \
+    > "$home/optik.ini"
+
+"$bin/sim/omrsim" --link "$link" --tray "$home/tray" --log "$home/omrsim.log" > "$home/omrsim.out" &
+sim=$!
+xvfb=""
+cleanup() {
+    kill "$sim" 2>/dev/null || true
+    [ -n "$xvfb" ] && kill "$xvfb" 2>/dev/null || true
+    wait 2>/dev/null || true
+}
+trap cleanup EXIT
+for _ in $(seq 50); do [ -e "$link" ] && break; sleep 0.1; done
+[ -e "$link" ] || { echo "omrsim did not start; see $home/omrsim.out" >&2; exit 1; }
+
+export OMR_HOME="$home"
+echo "Demo folder: $home (optik.ini, fmt/, data/, tray/, omrsim.log)"
+
+if [ -n "${DISPLAY:-}" ] && [ -z "${OMR_DEMO_SCREENSHOT:-}" ]; then
+    "$bin/station/markdesk"
+    exit 0
+fi
+
+shot=${OMR_DEMO_SCREENSHOT:-$home/markdesk.png}
+if [ -z "${DISPLAY:-}" ]; then
+    echo "No display here: running markdesk on a virtual display (Xvfb)."
+    display=:$((90 + RANDOM % 100))
+    Xvfb "$display" -screen 0 1280x800x24 -nolisten tcp >/dev/null 2>&1 &
+    xvfb=$!
+    export DISPLAY=$display
+    for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
+fi
+"$bin/station/markdesk" &
+desk=$!
+# Give it time to start, wake the reader and show the window.
+for _ in $(seq 100); do
+    xwininfo -root -tree 2>/dev/null | grep -q 'Orvel_KESA' && break
+    sleep 0.1
+done
+sleep "${OMR_DEMO_SECONDS:-2}"
+import -window root "$shot"
+kill -TERM "$desk" 2>/dev/null || true
+wait "$desk" || true
+echo "Screenshot of the main window: $shot"
