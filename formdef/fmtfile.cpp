@@ -152,7 +152,7 @@ Definition readDefinition(const QByteArray &fileBytes)
             definition.direction =
                 charAt(line, kDirectionPosition) == kMarksRight ? kMarksRight : kMarksLeft;
             headerRead = true;
-        } else if (definition.fields.size() < kDesignerMaxFields) {
+        } else {
             definition.fields.append(fieldByPosition(line));
         }
     }

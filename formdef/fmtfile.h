@@ -48,9 +48,10 @@ struct Definition
 
 // Reads a file by position: count and direction from the header (the first non-blank line),
 // then per further non-blank line the numbers at 1–2, 4–5, 7–8, 10–11, the orientation at 15
-// and, from position 17 on, the set (up to its first "="), the title (between "[" and "]")
-// and the check text (between "(" and ")"). Lines are trimmed of blanks first, as the station
-// trims them. At most kDesignerMaxFields fields are read.
+// and, from position 17 on, the set (up to its first "=", "[" or "("), the title (between "[" and
+// "]") and the check text (between "(" and ")"). Lines are trimmed of blanks first, as the station
+// trims them. Every field line is read: a designer that holds fewer (kDesignerMaxFields) must
+// say so rather than drop the rest at its next save.
 Definition readDefinition(const QByteArray &fileBytes);
 
 // Why a definition cannot be written so that it reads back as it is.

@@ -49,6 +49,7 @@ private slots:
     void unwritableDefinitionIsRefused();
     void readingByPositionOfOddLines_data();
     void readingByPositionOfOddLines();
+    void everyFieldLineIsRead();
 };
 
 void TestFmtLine::fieldLineCheck_data()
@@ -359,6 +360,16 @@ void TestFmtLine::readingByPositionOfOddLines()
     QCOMPARE(definition.direction, kMarksLeft);
     QCOMPARE(definition.fields.size(), 1);
     QCOMPARE(definition.fields[0], expected);
+}
+
+// More lines than the designer holds must reach it, so that it can refuse them instead of
+// losing them at the next save.
+void TestFmtLine::everyFieldLineIsRead()
+{
+    QByteArray file = "99=01=00=D=\r\n";
+    for (int i = 0; i <= kDesignerMaxFields; ++i)
+        file += "01=01=01=01=H=Y=A=X=\r\n";
+    QCOMPARE(readDefinition(file).fields.size(), kDesignerMaxFields + 1);
 }
 
 QTEST_APPLESS_MAIN(TestFmtLine)
