@@ -1,0 +1,346 @@
+#include "protocol.h"
+#include "readerdevice.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+
+QByteArray download(const QByteArray &text)
+{
+    return Reader::kFormatBegin + text + Reader::kFormatEnd;
+}
+
+QByteArray bytes(std::initializer_list<int> codes)
+{
+    QByteArray result;
+    for (const int code : codes)
+        result += char(code);
+    return result;
+}
+
+// The worked example form: an 8-digit number, 25 answers A-E and a booklet letter.
+const QByteArray kExampleLines[] = {"40=12=00=D=", "03=12=02=09=H=D=0123456789=X=",
+                                    "14=38=02=06=H=Y=ABCDE=X=", "03=03=11=12=H=Y=AB=X="};
+const QByteArray kExampleAnnotations[] = {"", "[NUMARA]", "[CEVAP]", "[KITAPCIK](-B)"};
+
+QByteArray exampleStream(const QByteArray &separator, bool annotated)
+{
+    QByteArray text;
+    for (int i = 0; i < 4; ++i)
+        text += kExampleLines[i] + (annotated ? kExampleAnnotations[i] : QByteArray()) + separator;
+    return text;
+}
+
+// Drawn cell by cell: a form with its marks on the left is read as it lies.
+SheetImage exampleSheet()
+{
+    SheetImage sheet;
+    sheet.name = QStringLiteral("example");
+    for (int digit = 0; digit < 8; ++digit)
+        sheet.setGrey(3 + digit - 1, 2 + digit - 1, SheetImage::kFullMark); // "01234567"
+    sheet.setGrey(14 - 1, 2 - 1, SheetImage::kFullMark);                    // answer 1: A
+    sheet.setGrey(16 - 1, 3 - 1, SheetImage::kFullMark);                    // answer 3: B and C
+    sheet.setGrey(16 - 1, 4 - 1, SheetImage::kFullMark);
+    sheet.setGrey(3 - 1, 12 - 1, SheetImage::kFullMark); // booklet B
+    sheet.setGrey(39, 0, SheetImage::kFullMark);         // the last timing-mark line
+    return sheet;
+}
+
+const QByteArray kExampleData = "01234567" + QByteArray("A *").leftJustified(25, ' ') + "B";
+
+} // namespace
+
+class TestReaderDevice : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void commands_data();
+    void commands();
+    void switchedOffAttention();
+    void formatDownload_data();
+    void formatDownload();
+    void overlongDownloadIsDropped();
+    void workedExample();
+    void decoding_data();
+    void decoding();
+    void timingMarksOnTheRight();
+    void levelReadAppliesOnce();
+    void tray();
+    void unreadableSheetJams();
+    void eyeValues();
+    void exchangesAreLogged();
+};
+
+void TestReaderDevice::commands_data()
+{
+    QTest::addColumn<QList<QByteArray>>("writes");
+    QTest::addColumn<QByteArray>("reply");
+
+    using List = QList<QByteArray>;
+    QTest::newRow("presence") << List{"\x01Y"} << QByteArray("Y");
+    QTest::newRow("presence in two writes") << List{"\x01", "Y"} << QByteArray("Y");
+    QTest::newRow("attention in four writes") << List{"@", "O", "E", "M"} << bytes({1});
+    QTest::newRow("attention and presence at once") << List{"@OEM\x01Y"} << QByteArray("\x01Y");
+    QTest::newRow("broken attention does not swallow a ping")
+        << List{"@O", "\x01Y"} << QByteArray("Y");
+    QTest::newRow("presence cut short by a tray query") << List{"\x01\x22"} << bytes({0});
+    QTest::newRow("unknown bytes are ignored") << List{"\xFE\x99\x01Y"} << QByteArray("Y");
+    QTest::newRow("commands without reply") << List{"\x3A\x3C\x3B\x2E"} << QByteArray();
+    QTest::newRow("sensors") << List{"\x23\x24\x25\x26\x27"} << bytes({0, 0, 0, 0, 0});
+    QTest::newRow("empty tray: no paper, feed jams")
+        << List{"\x22", "\x2A"} << bytes({0, ReaderDevice::kEmptyTrayStatus});
+    QTest::newRow("no format: no data") << List{"\x2F"} << QByteArray();
+    QTest::newRow("cell written and read back")
+        << List{bytes({0x07, 9, 0xAB, 0xCD, 0x08, 9})} << bytes({0x06, 0xAB, 0xCD});
+    QTest::newRow("cell command split across writes")
+        << List{bytes({0x07}), bytes({9, 0xAB}), bytes({0xCD, 0x08}), bytes({9})}
+        << bytes({0x06, 0xAB, 0xCD});
+    QTest::newRow("argument bytes equal to commands")
+        << List{bytes({0x07, 5, 0x22, 0x2A, 0x08, 5})} << bytes({0x06, 0x22, 0x2A});
+    QTest::newRow("cells out of range") << List{bytes({0x07, 29, 1, 1, 0x08, 29, 0x08, 0})}
+                                        << bytes({ReaderDevice::kCellRefused, 0, 0, 0, 0});
+    QTest::newRow("default lower limit") << List{bytes({0x08, ReaderDevice::kLowerLimitCell})}
+                                         << bytes({128, ReaderDevice::kDefaultLowerLimit});
+}
+
+void TestReaderDevice::commands()
+{
+    QFETCH(QList<QByteArray>, writes);
+    QFETCH(QByteArray, reply);
+    ReaderDevice device;
+    QByteArray replies;
+    for (const QByteArray &write : writes)
+        replies += device.receive(write);
+    QCOMPARE(replies.toHex(' '), reply.toHex(' '));
+}
+
+void TestReaderDevice::switchedOffAttention()
+{
+    ReaderDevice device;
+    device.setSwitchedOff(true);
+    QCOMPARE(device.receive("@OEM"), QByteArray(1, Reader::kSwitchedOff));
+    device.setSwitchedOff(false);
+    QCOMPARE(device.receive("@OEM"), QByteArray(1, Reader::kReady));
+}
+
+void TestReaderDevice::formatDownload_data()
+{
+    QTest::addColumn<QByteArray>("text");
+    QTest::addColumn<int>("expectedLength");
+    QTest::addColumn<QByteArray>("lastSet");
+
+    QTest::newRow("lines joined") << exampleStream("", false) << 34 << QByteArray("AB");
+    QTest::newRow("titles, checks and CR LF")
+        << exampleStream("\r\n", true) << 34 << QByteArray("AB");
+    QTest::newRow("header caption")
+        << QByteArray("40=12=00=D=[DENEME SINAVI]14=38=02=06=H=Y=ABCDE=X=") << 25
+        << QByteArray("ABCDE");
+    QTest::newRow("set holding command bytes")
+        << QByteArray("05=04=00=D=01=01=01=04=H=Y=\x22*/:=X=") << 1 << QByteArray("\x22*/:");
+    QTest::newRow("single cell") << QByteArray("05=01=00=D=01=01=01=01=H=Y=A=X=") << 1
+                                 << QByteArray("A");
+    QTest::newRow("set too short")
+        << QByteArray("40=12=00=D=03=12=02=09=H=D=012345678=X=") << 0 << QByteArray();
+    QTest::newRow("no H") << QByteArray("40=12=00=D=03=12=02=09=Q=D=0123456789=X=") << 0
+                          << QByteArray();
+    QTest::newRow("column beyond the eyes")
+        << QByteArray("40=49=00=D=01=01=48=49=H=Y=AB=X=") << 0 << QByteArray();
+    QTest::newRow("unclosed title")
+        << QByteArray("40=12=00=D=03=03=11=12=H=Y=AB=X=[KITAPCIK") << 0 << QByteArray();
+    QTest::newRow("truncated header") << QByteArray("40=12=00") << 0 << QByteArray();
+}
+
+void TestReaderDevice::formatDownload()
+{
+    QFETCH(QByteArray, text);
+    QFETCH(int, expectedLength);
+    QFETCH(QByteArray, lastSet);
+    ReaderDevice device;
+    // One write per character, as the station sends it; the download itself gets no reply.
+    QByteArray replies;
+    for (const char byte : download(text))
+        replies += device.receive(QByteArray(1, byte));
+    QVERIFY(replies.isEmpty());
+    QCOMPARE(device.downloadedText(), text);
+    QCOMPARE(device.expectedLength(), expectedLength);
+    QCOMPARE(device.hasFormat(), !lastSet.isEmpty());
+    if (device.hasFormat())
+        QCOMPARE(device.format().fields.last().characterSet, lastSet);
+    else
+        QVERIFY(!device.formatError().isEmpty());
+    // Whatever the text was, the device is back to commands afterwards.
+    QCOMPARE(device.receive("\x01Y"), QByteArray("Y"));
+}
+
+void TestReaderDevice::overlongDownloadIsDropped()
+{
+    ReaderDevice device;
+    device.receive(download(exampleStream("", false)));
+    QVERIFY(device.hasFormat());
+    device.receive(QByteArray(1, Reader::kFormatBegin) +
+                   QByteArray(ReaderDevice::kFormatLimit, '0'));
+    QVERIFY(!device.hasFormat());
+    QCOMPARE(device.receive("\x01Y"), QByteArray("Y"));
+}
+
+void TestReaderDevice::workedExample()
+{
+    ReaderDevice device;
+    device.receive(download(exampleStream("\r\n", true)));
+    device.addSheet(exampleSheet());
+    QCOMPARE(device.receive("\x22\x2A"), bytes({1, 0}));
+    QCOMPARE(device.receive("\x2F"), kExampleData);
+    QCOMPARE(device.receive("\x2F"), kExampleData); // asked again, sent again
+}
+
+void TestReaderDevice::decoding_data()
+{
+    QTest::addColumn<QByteArray>("sheet");
+    QTest::addColumn<int>("limit");
+    QTest::addColumn<QByteArray>("data");
+
+    // A one-row field A-D in columns 1-4, then a field coded down rows 2-4 in columns 6-7.
+    QTest::newRow("blank") << QByteArray() << 5 << QByteArray("   ");
+    QTest::newRow("one mark") << QByteArray("..X.") << 5 << QByteArray("C  ");
+    QTest::newRow("several marks") << QByteArray("X..X") << 5 << QByteArray("*  ");
+    QTest::newRow("grey below the limit") << QByteArray("4...") << 5 << QByteArray("   ");
+    QTest::newRow("grey at the limit") << QByteArray("5...") << 5 << QByteArray("A  ");
+    QTest::newRow("faint mark beside a full one") << QByteArray("4.X.") << 5 << QByteArray("C  ");
+    QTest::newRow("faint mark counts under a low limit")
+        << QByteArray("4.X.") << 3 << QByteArray("*  ");
+    QTest::newRow("limit 0 marks no empty cell") << QByteArray(".1..") << 0 << QByteArray("B  ");
+    QTest::newRow("coded down the rows")
+        << QByteArray("....\n.....X.\n.....XX\n") << 5 << QByteArray(" *Y");
+    QTest::newRow("last row of a vertical field")
+        << QByteArray("#status 0\r\n\r\n\r\n\r\n......X\r\n") << 5 << QByteArray("  Z");
+}
+
+void TestReaderDevice::decoding()
+{
+    QFETCH(QByteArray, sheet);
+    QFETCH(int, limit);
+    QFETCH(QByteArray, data);
+    ReaderDevice device;
+    device.receive(download("04=07=00=D=01=01=01=04=H=Y=ABCD=X=02=04=06=07=H=D=XYZ=X="));
+    QString error;
+    QVERIFY2(device.addSheetText(sheet, QStringLiteral("s"), &error), qPrintable(error));
+    QCOMPARE(device.receive(bytes({0x07, ReaderDevice::kLowerLimitCell, 0, limit})), bytes({6}));
+    QCOMPARE(device.receive("\x2A"), bytes({0}));
+    QCOMPARE(device.receive("\x2F"), data);
+}
+
+void TestReaderDevice::timingMarksOnTheRight()
+{
+    // Drawn as the sheet lies: row 1 of the form is the bottom line, column 1 the right edge.
+    ReaderDevice device;
+    device.receive(download("03=02=00=T=01=01=01=03=H=Y=CBA=X=02=03=01=02=H=D=10=X="));
+    const QByteArray sheet =
+        QByteArray(47, '.') + "X\n" + QByteArray(46, '.') + "X.\n" + QByteArray(45, '.') + "X..\n";
+    QVERIFY(device.addSheetText(sheet, QStringLiteral("t")));
+    device.receive("\x2A");
+    // Each field comes last character first: the digits read "10" from left to right.
+    QCOMPARE(device.receive("\x2F"), QByteArray("A01"));
+}
+
+void TestReaderDevice::levelReadAppliesOnce()
+{
+    ReaderDevice device;
+    device.receive(download("01=04=00=D=01=01=01=04=H=Y=ABCD=X="));
+    QVERIFY(device.addSheetText("3..7", QStringLiteral("s")));
+    device.receive("\x2A");
+    QCOMPARE(device.receive("\x37\x03\x2F"), QByteArray("*"));
+    QCOMPARE(device.receive("\x2F"), QByteArray("D"));
+    QCOMPARE(device.receive("\x37\x08\x2F"), QByteArray(" "));
+}
+
+void TestReaderDevice::tray()
+{
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const auto put = [&dir](const QString &name, const QByteArray &text) {
+        QFile file(dir.filePath(name));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(text);
+    };
+    put(QStringLiteral("b"), "X\n");
+    put(QStringLiteral("a"), "#status 3\n# timing marks smudged\n.X\n");
+    put(QStringLiteral(".hidden"), "X\n");
+
+    ReaderDevice device(dir.path());
+    device.receive(download("01=02=00=D=01=01=01=02=H=Y=AB=X="));
+    // The tray query looks, it does not take.
+    QCOMPARE(device.receive("\x22\x22"), bytes({1, 1}));
+    QCOMPARE(device.sheetsInTray(), 2);
+
+    QCOMPARE(device.receive("\x2A"), bytes({3}));
+    QCOMPARE(device.lastSheet().name, QStringLiteral("a"));
+    QCOMPARE(device.receive("\x2F"), QByteArray()); // a failed sheet sends no data
+    QCOMPARE(device.receive("\x2A\x2F"), QByteArray("\x00"
+                                                    "A",
+                                                    2));
+
+    // Sheets dropped in later are found; those in memory come after the folder.
+    SheetImage inMemory;
+    inMemory.name = QStringLiteral("memory");
+    inMemory.setGrey(0, 1, SheetImage::kFullMark);
+    device.addSheet(inMemory);
+    put(QStringLiteral("c"), "XX\n");
+    QCOMPARE(device.receive("\x2A\x2F"), QByteArray("\x00*", 2));
+    QCOMPARE(device.receive("\x2A\x2F"), QByteArray("\x00"
+                                                    "B",
+                                                    2));
+    QCOMPARE(device.receive("\x22\x2A\x2F"), bytes({0, ReaderDevice::kEmptyTrayStatus}));
+    QCOMPARE(device.consumedSheets(), QStringList({"a", "b", "c", "memory"}));
+}
+
+void TestReaderDevice::unreadableSheetJams()
+{
+    QTemporaryDir dir;
+    QFile file(dir.filePath(QStringLiteral("bad")));
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write("..O..\n");
+    file.close();
+    ReaderDevice device(dir.path());
+    QCOMPARE(device.receive("\x2A"), bytes({ReaderDevice::kUnreadableSheetStatus}));
+    QVERIFY(device.lastError().contains(QStringLiteral("bad")));
+}
+
+void TestReaderDevice::eyeValues()
+{
+    ReaderDevice device;
+    QVERIFY(device.addSheetText("1" + QByteArray(46, '.') + "X\n.5\n", QStringLiteral("s")));
+    device.receive("\x2A");
+    const QByteArray next(48, Reader::kEyeNext);
+    QByteArray firstLine(48, '\0');
+    firstLine[0] = 1;
+    firstLine[47] = 15;
+    QByteArray secondLine(48, '\0');
+    secondLine[1] = 5;
+    QCOMPARE(device.receive("\x2E" + next), firstLine);
+    QCOMPARE(device.receive(next), secondLine);
+    QCOMPARE(device.receive(next), QByteArray(48, '\0')); // past the last line
+    QCOMPARE(device.receive("\x2E\x20"), bytes({1}));
+}
+
+void TestReaderDevice::exchangesAreLogged()
+{
+    ReaderDevice device;
+    device.receive("@O");
+    device.receive(QByteArray("EM\x32"
+                              "AB\xA5\x01Y\xFE"));
+    const QList<ReaderDevice::Exchange> log = device.exchanges();
+    QCOMPARE(log.size(), 4);
+    QCOMPARE(log.at(0).command, QByteArray("@OEM"));
+    QCOMPARE(log.at(0).reply, bytes({1}));
+    QCOMPARE(log.at(1).command, QByteArray("\x32"
+                                           "AB\xA5"));
+    QCOMPARE(log.at(2).reply, QByteArray("Y"));
+    QCOMPARE(log.at(3).command, QByteArray("\xFE"));
+    QVERIFY(log.at(3).reply.isEmpty());
+}
+
+QTEST_GUILESS_MAIN(TestReaderDevice)
+#include "tst_readerdevice.moc"
