@@ -46,7 +46,7 @@ QString twoDigits(int value)
     return QStringLiteral("%1").arg(value, 2, 10, QLatin1Char('0'));
 }
 
-// Text taken from `from` up to the first `close` after it, or to the end.
+// Text after the bracket at `open` up to the first `close` after it, or to the end.
 QString bracketText(QStringView text, qsizetype open, QChar close)
 {
     const qsizetype end = text.indexOf(close, open + 1);
@@ -78,11 +78,8 @@ QList<QStringView> splitLines(QStringView text)
 
 FieldDef fieldByPosition(QStringView line)
 {
-    auto at = [line](int position, int count) {
-        const qsizetype from = position - 1;
-        return from < line.size()
-                   ? line.sliced(from, std::min<qsizetype>(count, line.size() - from)).toString()
-                   : QString();
+    auto at = [line](int position, qsizetype count) {
+        return textAt(line, position, count).toString();
     };
     FieldDef field;
     field.startRow = at(1, 2);
@@ -91,7 +88,7 @@ FieldDef fieldByPosition(QStringView line)
     field.endColumn = at(10, 2);
     field.orientation = at(kOrientationPosition, 1);
 
-    const QString restText = at(kSetPosition, int(line.size()));
+    const QString restText = at(kSetPosition, line.size());
     const QStringView rest(restText);
     // The check text comes last and may hold "[" or "]", so it is cut off before the title is
     // looked for; the set ends at its first "=", or where a title or check text begins.

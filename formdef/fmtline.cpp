@@ -8,20 +8,11 @@ namespace formdef {
 
 namespace {
 
-// Text of up to `count` characters from a 1-based position; shorter or empty near the end.
-QStringView midAt(QStringView line, int position, qsizetype count)
-{
-    const qsizetype from = position - 1;
-    if (from < 0 || from >= line.size() || count <= 0)
-        return {};
-    return line.mid(from, std::min(count, line.size() - from));
-}
-
 // The value of the two characters at a position as a row or column number, or 0 when it is
 // not one: zero, negative and fractional values all describe no cell.
 int twoCharNumber(QStringView line, int position)
 {
-    const double value = Val(midAt(line, position, 2).toString());
+    const double value = Val(textAt(line, position, 2).toString());
     if (value < 1 || value > kMaxNumber || value != std::floor(value))
         return 0;
     return int(value);
@@ -82,6 +73,14 @@ QString trimBlanks(QStringView text)
     return trimTrailingBlanks(text.sliced(begin)).toString();
 }
 
+QStringView textAt(QStringView line, int position, qsizetype count)
+{
+    const qsizetype from = position - 1;
+    if (from < 0 || from >= line.size() || count <= 0)
+        return {};
+    return line.sliced(from, std::min(count, line.size() - from));
+}
+
 QChar charAt(QStringView line, int position)
 {
     return position >= 1 && position <= line.size() ? line[position - 1] : QChar();
@@ -116,7 +115,7 @@ FieldLineCheck fmt_kontrol(QStringView line)
 
     const int n = setLength(startRow, endRow, startColumn, endColumn, orientation);
     const QStringView withoutEnd = trimmed.chopped(kEndMarker.size());
-    if (trimBlanks(midAt(withoutEnd, kSetPosition, n)).size() < n)
+    if (trimBlanks(textAt(withoutEnd, kSetPosition, n)).size() < n)
         return result;
 
     for (int position : {14, 16, 3, 6, 9, 12})

@@ -61,8 +61,10 @@ int setLength(int startRow, int endRow, int startColumn, int endColumn, QChar or
 bool isBlank(QChar c);
 QString trimBlanks(QStringView text);
 
-// The character at a 1-based position, or a null QChar beyond either end.
+// The character at a 1-based position, or a null QChar beyond either end; up to `count`
+// characters from a position, fewer or none near the end.
 QChar charAt(QStringView line, int position);
+QStringView textAt(QStringView line, int position, qsizetype count);
 
 struct FieldLineCheck
 {
