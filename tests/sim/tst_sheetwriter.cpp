@@ -1,0 +1,167 @@
+#include "cp1254.h"
+#include "protocol.h"
+#include "readerdevice.h"
+#include "sheetwriter.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+
+const QByteArray kExampleFmt = "40=12=00=D=\r\n"
+                               "03=12=02=09=H=D=0123456789=X=[NUMARA]\r\n"
+                               "14=38=02=06=H=Y=ABCDE=X=[CEVAP]\r\n"
+                               "03=03=11=12=H=Y=AB=X=[KITAPCIK](-B)\r\n";
+const QByteArray kMirroredFmt = "40=12=00=T=\r\n"
+                                "03=12=02=09=H=D=9876543210=X=[NUMARA]\r\n"
+                                "\r\n"
+                                "14=38=02=06=H=Y=EDCBA=X=[CEVAP]\r\n"
+                                "03=03=11=12=H=Y=BA=X=(-B)\r\n";
+
+// What the station does with the reader's data: cut it by field lengths, turn the fields of a
+// form with its marks on the right round.
+QList<QByteArray> fieldValues(const ReaderFormat &format, const QByteArray &data)
+{
+    QList<QByteArray> values;
+    int position = 0;
+    for (const ReaderField &field : format.fields) {
+        QByteArray value = data.mid(position, field.length());
+        if (format.marksOnRight())
+            std::reverse(value.begin(), value.end());
+        values.append(value);
+        position += field.length();
+    }
+    return values;
+}
+
+} // namespace
+
+class TestSheetWriter : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void roundTrip_data();
+    void roundTrip();
+    void mirroredLayout();
+    void fileInTray();
+    void refusals_data();
+    void refusals();
+};
+
+void TestSheetWriter::roundTrip_data()
+{
+    QTest::addColumn<QByteArray>("fmt");
+    QTest::addColumn<QList<QByteArray>>("values");
+
+    using List = QList<QByteArray>;
+    QTest::newRow("marks on the left") << kExampleFmt << List{"90817263", "ABCDE EDCBA*ABCDE", "B"};
+    QTest::newRow("marks on the right")
+        << kMirroredFmt << List{"1234 678", "AB*DE" + QByteArray(19, ' ') + "E", "A"};
+    QTest::newRow("blank and short values") << kExampleFmt << List{"", "   C", " "};
+    QTest::newRow("turkish letters")
+        << toCp1254(QStringLiteral(
+               "29=03=00=D=\r\n01=29=01=03=H=D=ABCÇDEFGĞHIİJKLMNOÖPRSŞTUÜVYZ=X=[AD]\r\n"))
+        << List{toCp1254(QStringLiteral("ÇĞŞ"))};
+    QTest::newRow("turkish letters, marks on the right")
+        << toCp1254(QStringLiteral(
+               "29=03=00=T=\r\n01=29=01=03=H=D=ZYVÜUTŞSRPÖONMLKJİIHĞGFEDÇCBA=X=\r\n"))
+        << List{toCp1254(QStringLiteral("İÖZ"))};
+}
+
+void TestSheetWriter::roundTrip()
+{
+    QFETCH(QByteArray, fmt);
+    QFETCH(QList<QByteArray>, values);
+    SheetImage sheet;
+    QString error;
+    QVERIFY2(SheetWriter::makeSheet(fmt, values, 0, &sheet, &error), qPrintable(error));
+
+    // Downloaded as the service console sends it: the file's lines as they stand.
+    ReaderDevice device;
+    device.receive(Reader::kFormatBegin + fmt + Reader::kFormatEnd);
+    QVERIFY2(device.hasFormat(), qPrintable(device.formatError()));
+    QVERIFY(device.addSheetText(sheet.toText(), QStringLiteral("written"), &error));
+    QCOMPARE(device.receive("\x2A"), QByteArray(1, '\0'));
+    const QByteArray data = device.receive("\x2F");
+    QCOMPARE(data.size(), device.expectedLength());
+
+    const QList<QByteArray> read = fieldValues(device.format(), data);
+    for (int i = 0; i < values.size(); ++i)
+        QCOMPARE(read.at(i), values.at(i).leftJustified(read.at(i).size(), ' '));
+}
+
+void TestSheetWriter::mirroredLayout()
+{
+    // The writer draws a form with its marks on the right as it lies: form row 1 at the
+    // bottom, column 1 at the right edge.
+    SheetImage sheet;
+    QString error;
+    QVERIFY2(SheetWriter::makeSheet(QByteArray("03=02=00=T=\r\n01=01=01=03=H=Y=CBA=X=\r\n"
+                                               "02=03=01=02=H=D=10=X=\r\n"),
+                                    {"A", "10"}, 0, &sheet, &error),
+             qPrintable(error));
+    QCOMPARE(sheet.toText(), QByteArray(47, '.') + "X\n" + QByteArray(46, '.') + "X.\n" +
+                                 QByteArray(45, '.') + "X..\n");
+}
+
+void TestSheetWriter::fileInTray()
+{
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const QString fmtPath = dir.filePath(QStringLiteral("form.fmt"));
+    QFile fmt(fmtPath);
+    QVERIFY(fmt.open(QIODevice::WriteOnly));
+    fmt.write(kExampleFmt);
+    fmt.close();
+    QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("tray")));
+    const QString tray = dir.filePath(QStringLiteral("tray"));
+
+    QString error;
+    QVERIFY2(SheetWriter::writeSheetFile(fmtPath, {"12345678"}, 3, tray + "/001", &error),
+             qPrintable(error));
+    QVERIFY(SheetWriter::writeSheetFile(fmtPath, {"87654321"}, 0, tray + "/002", &error));
+    // Nothing half-written is left beside the sheets.
+    QCOMPARE(QDir(tray).entryList(QDir::Files | QDir::Hidden), QStringList({"001", "002"}));
+
+    ReaderDevice device(tray);
+    device.receive(Reader::kFormatBegin + kExampleFmt + Reader::kFormatEnd);
+    QCOMPARE(device.receive("\x2A"), QByteArray(1, 3));
+    QCOMPARE(device.receive("\x2A"), QByteArray(1, 0));
+    QCOMPARE(device.receive("\x2F").left(8), QByteArray("87654321"));
+}
+
+void TestSheetWriter::refusals_data()
+{
+    QTest::addColumn<QByteArray>("fmt");
+    QTest::addColumn<QList<QByteArray>>("values");
+    QTest::addColumn<int>("status");
+
+    using List = QList<QByteArray>;
+    QTest::newRow("value longer than its field") << kExampleFmt << List{"123456789"} << 0;
+    QTest::newRow("character not in the set") << kExampleFmt << List{"1234567A"} << 0;
+    QTest::newRow("two marks in a single cell")
+        << QByteArray("01=01=00=D=\r\n01=01=01=01=H=Y=A=X=\r\n") << List{"*"} << 0;
+    QTest::newRow("more values than fields") << kExampleFmt << List{"1", "A", "A", "A"} << 0;
+    QTest::newRow("status beyond a byte") << kExampleFmt << List{"1"} << 256;
+    QTest::newRow("unusable form") << QByteArray("40=12=00=D=\r\n03=12=02=09\r\n") << List{} << 0;
+}
+
+void TestSheetWriter::refusals()
+{
+    QFETCH(QByteArray, fmt);
+    QFETCH(QList<QByteArray>, values);
+    QFETCH(int, status);
+    SheetImage sheet;
+    sheet.name = QStringLiteral("untouched");
+    QString error;
+    QVERIFY(!SheetWriter::makeSheet(fmt, values, status, &sheet, &error));
+    QVERIFY(!error.isEmpty());
+    QCOMPARE(sheet.name, QStringLiteral("untouched"));
+    QVERIFY(sheet.lines.isEmpty());
+}
+
+QTEST_GUILESS_MAIN(TestSheetWriter)
+#include "tst_sheetwriter.moc"
