@@ -280,6 +280,12 @@ void PtyReader::run()
 
 void PtyReader::handleInput(const QByteArray &bytes, qint64 now)
 {
+    // The switches as they stand when the bytes arrive: whoever sees them received may flip
+    // a switch at once, and must not change how these are answered.
+    const bool silent = m_silent;
+    const bool partial = m_partial;
+    const bool garbage = m_garbage;
+    const int delay = m_delayMs;
     QList<ReaderDevice::Exchange> exchanges;
     {
         QMutexLocker lock(&m_mutex);
@@ -289,9 +295,8 @@ void PtyReader::handleInput(const QByteArray &bytes, qint64 now)
         exchanges = m_device.exchanges().mid(before);
         m_received.wakeAll();
     }
-    const int delay = m_delayMs;
     for (const ReaderDevice::Exchange &exchange : exchanges) {
-        const QByteArray sent = applyFaults(exchange.reply, m_silent, m_partial, m_garbage);
+        const QByteArray sent = applyFaults(exchange.reply, silent, partial, garbage);
         if (m_logger)
             m_logger(exchange.command, sent);
         if (sent.isEmpty())

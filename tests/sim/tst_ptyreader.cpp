@@ -1,0 +1,226 @@
+#include "protocol.h"
+#include "ptyreader.h"
+#include "serialline.h"
+
+#include <QElapsedTimer>
+#include <QFile>
+#include <QFileInfo>
+#include <QMutex>
+#include <QSerialPort>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+
+constexpr int kLimitMs = 3000;
+
+// The program side of the line: a serial port on the link, collecting what arrives.
+class Port
+{
+public:
+    explicit Port(const QString &path)
+    {
+        m_port.setPortName(path);
+        m_opened = m_port.open(QIODevice::ReadWrite);
+    }
+    bool isOpen() const { return m_opened; }
+    void write(const QByteArray &bytes)
+    {
+        m_port.write(bytes);
+        m_port.flush();
+    }
+    QByteArray arrived()
+    {
+        m_arrived += m_port.readAll();
+        return m_arrived;
+    }
+
+private:
+    QSerialPort m_port;
+    bool m_opened = false;
+    QByteArray m_arrived;
+};
+
+} // namespace
+
+class TestPtyReader : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+    void presenceThroughTheLink();
+    void commandsAreRecorded();
+    void faults_data();
+    void faults();
+    void lateReply();
+    void hangUpAndComeBack();
+    void existingLinkIsReplaced();
+    void foreignFileIsKept();
+
+private:
+    QTemporaryDir *m_dir = nullptr;
+    PtyReader *m_reader = nullptr;
+    QString m_link;
+};
+
+void TestPtyReader::init()
+{
+    m_dir = new QTemporaryDir;
+    QVERIFY(m_dir->isValid());
+    m_link = m_dir->filePath(QStringLiteral("reader"));
+    m_reader = new PtyReader(m_dir->filePath(QStringLiteral("tray")), m_link);
+}
+
+void TestPtyReader::cleanup()
+{
+    delete m_reader;
+    delete m_dir;
+}
+
+void TestPtyReader::presenceThroughTheLink()
+{
+    QString error;
+    QVERIFY2(m_reader->start(&error), qPrintable(error));
+    QCOMPARE(QFileInfo(m_link).symLinkTarget(), m_reader->slavePath());
+    Port port(m_link);
+    QVERIFY(port.isOpen());
+    port.write("\x01");
+    port.write("Y");
+    QTRY_COMPARE_WITH_TIMEOUT(port.arrived(), QByteArray("Y"), kLimitMs);
+
+    m_reader->stop();
+    QVERIFY(!QFileInfo(m_link).isSymLink());
+}
+
+void TestPtyReader::commandsAreRecorded()
+{
+    QMutex mutex;
+    QList<QByteArray> logged;
+    m_reader->setLogger([&](const QByteArray &received, const QByteArray &sent) {
+        QMutexLocker lock(&mutex);
+        logged.append(received.toHex() + '>' + sent.toHex());
+    });
+    QVERIFY(m_reader->start(nullptr));
+    Port port(m_link);
+    const QByteArray format = "01=04=00=D=01=01=01=04=H=Y=AB\x2F\x3A=X=";
+    for (const char byte : QByteArray("@OEM") + Reader::kFormatBegin + format + Reader::kFormatEnd)
+        port.write(QByteArray(1, byte));
+    QVERIFY(m_reader->waitForReceived(5 + format.size() + 1, kLimitMs));
+
+    QCOMPARE(m_reader->receivedCommands(),
+             QList<QByteArray>({"@OEM", Reader::kFormatBegin + format + Reader::kFormatEnd}));
+    QCOMPARE(m_reader->withDevice([](ReaderDevice &device) { return device.expectedLength(); }), 1);
+    const auto loggedSoFar = [&] {
+        QMutexLocker lock(&mutex);
+        return logged;
+    };
+    QTRY_COMPARE_WITH_TIMEOUT(loggedSoFar().size(), 2, kLimitMs);
+    QCOMPARE(loggedSoFar().first(), QByteArray("404f454d>01"));
+    m_reader->clearReceived();
+    QVERIFY(m_reader->receivedBytes().isEmpty());
+    QVERIFY(m_reader->receivedCommands().isEmpty());
+}
+
+void TestPtyReader::faults_data()
+{
+    QTest::addColumn<QString>("fault");
+    QTest::addColumn<QByteArray>("command");
+    QTest::addColumn<QByteArray>("onTheLine");
+
+    QTest::newRow("silent") << "silent" << QByteArray("\x08\x02") << QByteArray();
+    QTest::newRow("partial") << "partial" << QByteArray("\x08\x02") << QByteArray("\xFF");
+    QTest::newRow("partial, one byte passes")
+        << "partial" << QByteArray("\x22") << QByteArray(1, '\0');
+    QTest::newRow("garbage") << "garbage" << QByteArray("\x01Y") << QByteArray("\xA6");
+    QTest::newRow("switched off") << "off" << QByteArray("@OEM") << QByteArray("\x02");
+}
+
+void TestPtyReader::faults()
+{
+    QFETCH(QString, fault);
+    QFETCH(QByteArray, command);
+    QFETCH(QByteArray, onTheLine);
+    m_reader->withDevice([](ReaderDevice &device) { return device.setCell(2, 0xFF, 0x11); });
+    QVERIFY(m_reader->start(nullptr));
+    Port port(m_link);
+
+    const auto set = [&](bool on) {
+        if (fault == QLatin1String("silent"))
+            m_reader->setSilent(on);
+        else if (fault == QLatin1String("partial"))
+            m_reader->setPartialReplies(on);
+        else if (fault == QLatin1String("garbage"))
+            m_reader->setGarbage(on);
+        else
+            m_reader->setSwitchedOff(on);
+    };
+    set(true);
+    port.write(command);
+    QVERIFY(m_reader->waitForReceived(command.size(), kLimitMs));
+    // A healthy ping behind it: whatever the faulty reply left on the line arrives before it.
+    set(false);
+    port.write("\x01Y");
+    QTRY_COMPARE_WITH_TIMEOUT(port.arrived(), onTheLine + "Y", kLimitMs);
+}
+
+void TestPtyReader::lateReply()
+{
+    constexpr int delayMs = 300;
+    m_reader->setReplyDelayMs(delayMs);
+    QVERIFY(m_reader->start(nullptr));
+    Port port(m_link);
+    QElapsedTimer clock;
+    clock.start();
+    port.write("\x01Y");
+    QTRY_COMPARE_WITH_TIMEOUT(port.arrived(), QByteArray("Y"), kLimitMs);
+    QVERIFY(clock.elapsed() >= delayMs);
+}
+
+void TestPtyReader::hangUpAndComeBack()
+{
+    QVERIFY(m_reader->start(nullptr));
+    SerialLine line;
+    QVERIFY2(line.open(m_link, QStringLiteral("38400,N,8,1")), qPrintable(line.errorString()));
+    QVERIFY(line.write("\x01Y"));
+    QCOMPARE(line.waitBlocking(1, kLimitMs).data(), QByteArray("Y"));
+    QVERIFY(line.write(QByteArray("\x07\x0C\x21\x22", 4)));
+    QCOMPARE(line.waitBlocking(1, kLimitMs).outcome, SerialLine::Outcome::Data);
+
+    m_reader->hangUp();
+    QVERIFY(QFileInfo(m_link).isSymLink());
+    QVERIFY(!QFileInfo::exists(m_link)); // the link dangles
+    QCOMPARE(line.waitYielding(1, kLimitMs).outcome, SerialLine::Outcome::PortError);
+
+    QString error;
+    QVERIFY2(m_reader->comeBack(&error), qPrintable(error));
+    QCOMPARE(QFileInfo(m_link).symLinkTarget(), m_reader->slavePath());
+    QTRY_VERIFY_WITH_TIMEOUT(!line.isOpen(), kLimitMs);
+    // The next write opens the line again; the reader kept its memory.
+    QVERIFY(line.write(QByteArray("\x08\x0C", 2)));
+    QCOMPARE(line.waitBlocking(2, kLimitMs).data(), QByteArray("\x21\x22"));
+}
+
+void TestPtyReader::existingLinkIsReplaced()
+{
+    QVERIFY(QFile::link(m_dir->filePath(QStringLiteral("elsewhere")), m_link));
+    QVERIFY(m_reader->start(nullptr));
+    QCOMPARE(QFileInfo(m_link).symLinkTarget(), m_reader->slavePath());
+}
+
+void TestPtyReader::foreignFileIsKept()
+{
+    QFile file(m_link);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write("data");
+    file.close();
+    QString error;
+    QVERIFY(!m_reader->start(&error));
+    QVERIFY(!error.isEmpty());
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QCOMPARE(file.readAll(), QByteArray("data"));
+}
+
+QTEST_GUILESS_MAIN(TestPtyReader)
+#include "tst_ptyreader.moc"
