@@ -10,18 +10,20 @@ bin=${OMR_BUILD_DIR:-$here/build}
 
 home=${OMR_DEMO_HOME:-$here/demo-run}
 rm -rf "$home"
-mkdir -p "$home/fmt" "$home/data" "$home/tray"
+mkdir -p "$home/fmt" "$home/data"
 cp "$here"/demo/fmt/* "$home/fmt/"
 cp "$here"/demo/data/* "$home/data/"
 
-# Sheets for the tray, written from the sample forms: one line per sheet, the FMT name, then
-# the wanted value of each field.
+# Sheets written from the sample forms: one line per sheet with its tray folder, FMT file,
+# status code and the wanted value of each field. The demo reads tray/; tray-anket/ holds
+# sheets of the form whose marks are on the right.
 n=0
-while IFS='|' read -r fmt status values; do
-    [ -z "$fmt" ] || [ "${fmt:0:1}" = "#" ] && continue
+while IFS='|' read -r tray fmt status values; do
+    [ -z "$tray" ] || [ "${tray:0:1}" = "#" ] && continue
     n=$((n + 1))
+    mkdir -p "$home/$tray"
     IFS=';' read -r -a fields <<< "$values"
-    "$bin/sim/omrsim" make-sheet --fmt "$home/fmt/$fmt" --out "$(printf '%s/sheet%03d.txt' "$home/tray" "$n")" \
+    "$bin/sim/omrsim" make-sheet --fmt "$home/fmt/$fmt" --out "$(printf '%s/sheet%03d.txt' "$home/$tray" "$n")" \
         --status "$status" "${fields[@]}"
 done < "$here/demo/tray.txt"
 

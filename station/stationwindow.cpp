@@ -1,6 +1,8 @@
 #include "stationwindow.h"
 
 #include "clicklabel.h"
+#include "cp1254.h"
+#include "fmtline.h"
 #include "msgbox.h"
 #include "pictures.h"
 #include "picturewindow.h"
@@ -11,6 +13,7 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -241,7 +244,7 @@ void StationWindow::buildControls()
     auto *root = new QVBoxLayout(this);
     root->addLayout(columns, 1);
     root->addLayout(statusRow);
-    resize(820, 600);
+    resize(sizeHint().width(), 600);
 }
 
 bool StationWindow::startUp(const QString &settingsPath)
@@ -368,7 +371,99 @@ void StationWindow::chooseFormat(int index)
         return;
     m_fmtFileName = name;
     m_pictureFile = m_settings.fmtFolder + name.left(name.size() - 4) + QStringLiteral(".gif");
+    LoadFormat(m_settings.fmtFolder + m_fmtFileName);
+}
+
+void StationWindow::showMessage(const QString &text)
+{
+    MsgBox::show(this, text, MsgBox::Buttons::Ok, MsgBox::Icon::Information);
+}
+
+int StationWindow::fmt_kontrol(QString &line)
+{
+    const formdef::FieldLineCheck check = formdef::fmt_kontrol(line);
+    if (check.missingEnd)
+        showMessage(QStringLiteral("son"));
+    return check.fieldLength;
+}
+
+void StationWindow::LoadFormat(const QString &path)
+{
+    QFile file(path);
+    FieldTable::LoadReport report;
+    if (file.open(QIODevice::ReadOnly)) {
+        report = m_table.load(file.readAll());
+    } else {
+        m_table.clear();
+        report.faulty = true;
+        report.messages
+            << QStringLiteral("FMT dosyası açılamadı: %1\n%2").arg(path, file.errorString());
+    }
+    for (const QString &message : std::as_const(report.messages))
+        showMessage(message);
+
+    if (report.faulty) {
+        MSG->setRowCount(0);
+        MSG->clearContents();
+        showMessage(
+            QStringLiteral("Hatalı FMT Dosyası ile işlem yapamazsınız hataları düzeltiniz"));
+        m_readFailed = true;
+        return;
+    }
+    // The caption follows the form while its header names one.
+    setWindowTitle(report.hasCaption ? report.caption : kCaption);
+
+    MSG->setRowCount(m_table.fieldCount());
+    for (int i = 2; i < m_table.lineCount(); ++i) {
+        const int row = i - 2;
+        auto cell = [this, row](int column) {
+            QTableWidgetItem *item = MSG->item(row, column);
+            if (!item) {
+                item = new QTableWidgetItem;
+                MSG->setItem(row, column, item);
+            }
+            return item;
+        };
+        cell(0)->setText(m_table.fieldTitle(i));
+        cell(1);
+        // A check text the operator typed survives a reload.
+        if (cell(2)->text().trimmed().isEmpty())
+            cell(2)->setText(m_table.fieldCheck(i));
+    }
     showPicture();
+}
+
+bool StationWindow::SendFormat()
+{
+    stopHeartbeat();
+    if (m_table.formatFaulty()) {
+        showMessage(QStringLiteral("Hatalı FMT Dosyası ile işlem yapamazsınız"));
+        m_readFailed = true;
+        ArmHeartbeat();
+        return false;
+    }
+    MSComm1->write(Reader::kFormatBegin);
+    m_expectedLength = 0;
+    for (int i = 1; i < m_table.lineCount(); ++i) {
+        MSComm1->write(toCp1254(m_table.formatLine(i)));
+        m_expectedLength += m_table.fieldLength(i);
+    }
+    MSComm1->write(Reader::kFormatEnd);
+    ArmHeartbeat();
+    return true;
+}
+
+void StationWindow::PrepareReading()
+{
+    stopHeartbeat();
+    m_table.clear();
+    LoadFormat(m_settings.fmtFolder + m_fmtFileName);
+    if (!SendFormat() || m_table.formatFaulty())
+        return;
+    showStatus(QStringLiteral("Optik okuyucu Hazır"));
+    MSComm1->write(Reader::kStartReading);
+    m_readFailed = false;
+    ArmHeartbeat();
 }
 
 void StationWindow::showPicture()

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "fieldtable.h"
 #include "readerlink.h"
 #include "settingsfile.h"
 
@@ -33,6 +34,22 @@ public:
 
     QString pictureFile() const { return m_pictureFile; }
     void setPictureFile(const QString &path) { m_pictureFile = path; }
+
+    // The station's check of one field line without title and check text: its field length,
+    // or 0 when it is invalid ("son" is shown first when its end marker is missing).
+    int fmt_kontrol(QString &line);
+
+    // Loads and checks an FMT file into the field table, the grid and the picture.
+    void LoadFormat(const QString &path);
+    // Downloads the loaded format to the reader; sets expectedLength.
+    bool SendFormat();
+    // Loads the chosen file again, downloads it and readies the reader.
+    void PrepareReading();
+
+    const FieldTable &fieldTable() const { return m_table; }
+    int expectedLength() const { return m_expectedLength; }
+    bool readFailed() const { return m_readFailed; }
+    QString fmtFileName() const { return m_fmtFileName; }
 
     bool readerPresent() const { return m_readerPresent; }
     const StationSettings &settings() const { return m_settings; }
@@ -91,7 +108,12 @@ private:
     void resetCounter();
     void ShutDown();
 
+    void showMessage(const QString &text);
+
     StationSettings m_settings;
+    FieldTable m_table;
+    int m_expectedLength = 0;
+    bool m_readFailed = false;
     ReaderLink m_link;
     QString m_pictureFile;
     QString m_fmtFileName;

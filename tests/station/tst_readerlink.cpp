@@ -32,16 +32,16 @@ private slots:
         QTest::newRow("ready") << QByteArray("\x01") << QByteArray("Y") << true
                                << QByteArray("@OEM\x01Y");
         // Only the first byte of the attention reply counts.
-        QTest::newRow("ready, two bytes") << QByteArray("\x01\x05") << QByteArray("Y") << true
-                                          << QByteArray("@OEM\x01Y");
-        QTest::newRow("switched off") << QByteArray("\x02") << QByteArray() << false
-                                      << QByteArray("@OEM");
+        QTest::newRow("ready, two bytes")
+            << QByteArray("\x01\x05") << QByteArray("Y") << true << QByteArray("@OEM\x01Y");
+        QTest::newRow("switched off")
+            << QByteArray("\x02") << QByteArray() << false << QByteArray("@OEM");
         QTest::newRow("silent") << QByteArray() << QByteArray() << false << QByteArray("@OEM");
-        QTest::newRow("ready, ping not Y") << QByteArray("\x01") << QByteArray("N") << false
-                                           << QByteArray("@OEM\x01Y");
+        QTest::newRow("ready, ping not Y")
+            << QByteArray("\x01") << QByteArray("N") << false << QByteArray("@OEM\x01Y");
         // A ping must be answered by "Y" alone.
-        QTest::newRow("ready, ping Y and more") << QByteArray("\x01") << QByteArray("YY") << false
-                                                << QByteArray("@OEM\x01Y");
+        QTest::newRow("ready, ping Y and more")
+            << QByteArray("\x01") << QByteArray("YY") << false << QByteArray("@OEM\x01Y");
     }
 
     void wakeUpSendsAttentionThenPing()

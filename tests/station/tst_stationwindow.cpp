@@ -4,11 +4,14 @@
 #include "stationfixture.h"
 #include "stationwindow.h"
 
+#include "clicklabel.h"
+
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
 #include <QPushButton>
 #include <QTest>
+#include <QTimer>
 
 namespace {
 
@@ -30,10 +33,7 @@ class TestStationWindow : public QObject
     Q_OBJECT
 
 private slots:
-    void init()
-    {
-        qputenv("OMR_HEARTBEAT_MS", "150");
-    }
+    void init() { qputenv("OMR_HEARTBEAT_MS", "150"); }
 
     void startsWithTheReaderPresent()
     {
@@ -190,7 +190,8 @@ private slots:
         QTest::addColumn<QString>("named");
         QTest::newRow("short") << QByteArray("1\r\n38400,N,8,1\r\n") << "optik.ini";
         QTest::newRow("no such folder")
-            << QByteArray("1\r\n38400,N,8,1\r\n/no/such/fmt/\r\n/tmp/\r\n.DAT\r\n") << "/no/such/fmt/";
+            << QByteArray("1\r\n38400,N,8,1\r\n/no/such/fmt/\r\n/tmp/\r\n.DAT\r\n")
+            << "/no/such/fmt/";
         QTest::newRow("port cannot be opened") << QByteArray() << "/no/such/port";
     }
 
