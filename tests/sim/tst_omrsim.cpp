@@ -1,0 +1,116 @@
+#include <QFile>
+#include <QFileInfo>
+#include <QProcess>
+#include <QSerialPort>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <csignal>
+
+namespace {
+
+constexpr int kLimitMs = 5000;
+
+QByteArray fileText(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+} // namespace
+
+class TestOmrsim : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void servesTheLinkUntilTerminated();
+    void makeSheet();
+    void makeSheetRefusesBadValues();
+};
+
+void TestOmrsim::servesTheLinkUntilTerminated()
+{
+    QTemporaryDir dir;
+    const QString link = dir.filePath(QStringLiteral("reader"));
+    const QString log = dir.filePath(QStringLiteral("exchanges.log"));
+    QProcess sim;
+    sim.start(QStringLiteral(OMRSIM_PATH), {"--link", link, "--tray", dir.path(), "--log", log});
+    QTRY_VERIFY_WITH_TIMEOUT(sim.canReadLine(), kLimitMs);
+    const QString slave = QString::fromLocal8Bit(sim.readLine()).trimmed();
+    QCOMPARE(QFileInfo(link).symLinkTarget(), slave);
+
+    QSerialPort port(link);
+    QVERIFY(port.open(QIODevice::ReadWrite));
+    QByteArray arrived;
+    const auto ping = [&port] {
+        port.write("\x01Y");
+        port.flush();
+    };
+    ping();
+    QTRY_COMPARE_WITH_TIMEOUT(arrived += port.readAll(), QByteArray("Y"), kLimitMs);
+    QTRY_VERIFY_WITH_TIMEOUT(fileText(log).contains(" in 01 59 out 59\n"), kLimitMs);
+
+    // SIGUSR1 silences the reader, and again makes it answer.
+    ::kill(pid_t(sim.processId()), SIGUSR1);
+    QTRY_VERIFY_WITH_TIMEOUT(fileText(log).contains(" silent\n"), kLimitMs);
+    ping();
+    QTRY_VERIFY_WITH_TIMEOUT(fileText(log).contains(" in 01 59 out -\n"), kLimitMs);
+    ::kill(pid_t(sim.processId()), SIGUSR1);
+    QTRY_VERIFY_WITH_TIMEOUT(fileText(log).contains(" answering\n"), kLimitMs);
+    ping();
+    QTRY_COMPARE_WITH_TIMEOUT(arrived += port.readAll(), QByteArray("YY"), kLimitMs);
+
+    // SIGUSR2 hangs up and comes back on a new terminal behind the same link.
+    ::kill(pid_t(sim.processId()), SIGUSR2);
+    QTRY_VERIFY_WITH_TIMEOUT(sim.canReadLine(), kLimitMs);
+    const QString newSlave = QString::fromLocal8Bit(sim.readLine()).trimmed();
+    QCOMPARE(QFileInfo(link).symLinkTarget(), newSlave);
+    QTRY_VERIFY_WITH_TIMEOUT(fileText(log).contains(" hung up\n"), kLimitMs);
+
+    sim.terminate();
+    QVERIFY(sim.waitForFinished(kLimitMs));
+    QCOMPARE(sim.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(sim.exitCode(), 0);
+    QVERIFY(!QFileInfo(link).isSymLink());
+}
+
+void TestOmrsim::makeSheet()
+{
+    QTemporaryDir dir;
+    const QString fmt = dir.filePath(QStringLiteral("form.fmt"));
+    QFile file(fmt);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    // A one-letter field with a Turkish letter in its set, code page 1254.
+    file.write("02=03=00=D=\r\n02=02=01=03=H=Y=A\xC7"
+               "B=X=[HARF]\r\n");
+    file.close();
+    const QString sheet = dir.filePath(QStringLiteral("sheet"));
+    QProcess writer;
+    writer.start(QStringLiteral(OMRSIM_PATH), {"make-sheet", "--fmt", fmt, "--out", sheet,
+                                               "--status", "3", QStringLiteral("Ç")});
+    QVERIFY(writer.waitForFinished(kLimitMs));
+    QCOMPARE(writer.exitCode(), 0);
+    QCOMPARE(fileText(sheet),
+             "#status 3\n" + QByteArray(48, '.') + "\n.X" + QByteArray(46, '.') + "\n");
+}
+
+void TestOmrsim::makeSheetRefusesBadValues()
+{
+    QTemporaryDir dir;
+    const QString fmt = dir.filePath(QStringLiteral("form.fmt"));
+    QFile file(fmt);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write("01=03=00=D=\r\n01=01=01=03=H=Y=ABC=X=\r\n");
+    file.close();
+    const QString sheet = dir.filePath(QStringLiteral("sheet"));
+    QProcess writer;
+    writer.start(QStringLiteral(OMRSIM_PATH), {"make-sheet", "--fmt", fmt, "--out", sheet, "D"});
+    QVERIFY(writer.waitForFinished(kLimitMs));
+    QVERIFY(writer.exitCode() != 0);
+    QVERIFY(!writer.readAllStandardError().isEmpty());
+    QVERIFY(!QFileInfo::exists(sheet));
+}
+
+QTEST_GUILESS_MAIN(TestOmrsim)
+#include "tst_omrsim.moc"
