@@ -26,7 +26,6 @@ class TestOmrsim : public QObject
 private slots:
     void servesTheLinkUntilTerminated();
     void makeSheet();
-    void makeSheetRefusesBadValues();
 };
 
 void TestOmrsim::servesTheLinkUntilTerminated()
@@ -93,23 +92,6 @@ void TestOmrsim::makeSheet()
     QCOMPARE(writer.exitCode(), 0);
     QCOMPARE(fileText(sheet),
              "#status 3\n" + QByteArray(48, '.') + "\n.X" + QByteArray(46, '.') + "\n");
-}
-
-void TestOmrsim::makeSheetRefusesBadValues()
-{
-    QTemporaryDir dir;
-    const QString fmt = dir.filePath(QStringLiteral("form.fmt"));
-    QFile file(fmt);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write("01=03=00=D=\r\n01=01=01=03=H=Y=ABC=X=\r\n");
-    file.close();
-    const QString sheet = dir.filePath(QStringLiteral("sheet"));
-    QProcess writer;
-    writer.start(QStringLiteral(OMRSIM_PATH), {"make-sheet", "--fmt", fmt, "--out", sheet, "D"});
-    QVERIFY(writer.waitForFinished(kLimitMs));
-    QVERIFY(writer.exitCode() != 0);
-    QVERIFY(!writer.readAllStandardError().isEmpty());
-    QVERIFY(!QFileInfo::exists(sheet));
 }
 
 QTEST_GUILESS_MAIN(TestOmrsim)
