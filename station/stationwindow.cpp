@@ -7,6 +7,7 @@
 #include "pictures.h"
 #include "picturewindow.h"
 #include "protocol.h"
+#include "sdiwindow.h"
 #include "twips.h"
 
 #include <QApplication>
@@ -79,6 +80,8 @@ StationWindow::StationWindow(QWidget *parent)
     connect(Command6, &QPushButton::clicked, this, &StationWindow::resetCounter);
     connect(Command3, &QPushButton::clicked, this, &QWidget::close);
     connect(Picture1, &ClickLabel::clicked, this, &StationWindow::openPictureWindow);
+    connect(Command5, &QPushButton::clicked, this, &StationWindow::openEditor);
+    connect(Label3, &ClickLabel::clicked, this, &StationWindow::openEditor);
 }
 
 StationWindow::~StationWindow()
@@ -492,8 +495,22 @@ void StationWindow::resetCounter()
     ssay->setText(QStringLiteral("0"));
 }
 
+void StationWindow::openEditor()
+{
+    showEditor();
+}
+
 void StationWindow::closeEvent(QCloseEvent *event)
 {
+    // Other windows first: the editor may hold unsaved text, and its Cancel keeps us open.
+    if (!m_shutDown) {
+        for (QWidget *window : QApplication::topLevelWidgets()) {
+            if (window != this && window->isVisible() && !window->close()) {
+                event->ignore();
+                return;
+            }
+        }
+    }
     ShutDown();
     event->accept();
 }

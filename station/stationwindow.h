@@ -105,6 +105,7 @@ private:
     void chooseFormat(int index);
     void showPicture();
     void openPictureWindow();
+    void openEditor();
     void resetCounter();
     void ShutDown();
 
