@@ -1,0 +1,118 @@
+// A sheet's characters on their way to a record: split, reversed, constants, check texts.
+#include "record.h"
+
+#include <QTest>
+
+#include <climits>
+
+using Values = QList<QByteArray>;
+
+class TestRecord : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void splitAndReverse_data()
+    {
+        QTest::addColumn<QByteArray>("sheet");
+        QTest::addColumn<QList<int>>("lengths");
+        QTest::addColumn<Values>("values");
+        QTest::addColumn<Values>("reversed");
+        QTest::newRow("3 and 2") << QByteArray("ABCDE") << QList<int>{3, 2} << Values{"ABC", "DE"}
+                                 << Values{"CBA", "ED"};
+        QTest::newRow("longer reply is cut") << QByteArray("ABCDEFG") << QList<int>{3, 2}
+                                             << Values{"ABC", "DE"} << Values{"CBA", "ED"};
+        QTest::newRow("short reply")
+            << QByteArray("ABCD") << QList<int>{3, 2} << Values{"ABC", "D"} << Values{"CBA", "D"};
+        QTest::newRow("empty reply")
+            << QByteArray() << QList<int>{3, 2} << Values{"", ""} << Values{"", ""};
+        QTest::newRow("zero and negative lengths take nothing")
+            << QByteArray("ABCDE") << QList<int>{0, 2, -1, 3} << Values{"", "AB", "", "CDE"}
+            << Values{"", "BA", "", "EDC"};
+        // Positions must not wrap round when lengths are absurd.
+        QTest::newRow("huge lengths") << QByteArray("AB") << QList<int>{INT_MAX, INT_MAX, 1}
+                                      << Values{"AB", "", ""} << Values{"BA", "", ""};
+        QTest::newRow("bytes above 0x7F")
+            << QByteArray("\xDD\xF0\x80\xFF") << QList<int>{3, 1} << Values{"\xDD\xF0\x80", "\xFF"}
+            << Values{"\x80\xF0\xDD", "\xFF"};
+    }
+
+    void splitAndReverse()
+    {
+        QFETCH(QByteArray, sheet);
+        QFETCH(QList<int>, lengths);
+        QFETCH(Values, values);
+        QFETCH(Values, reversed);
+        Values split = record::splitFields(sheet, lengths);
+        QCOMPARE(split, values);
+        record::ReverseFields(split);
+        QCOMPARE(split, reversed);
+    }
+
+    void constants_data()
+    {
+        QTest::addColumn<QString>("cell");
+        QTest::addColumn<bool>("isConstant");
+        QTest::addColumn<QByteArray>("constant");
+        QTest::newRow("=2024") << "=2024" << true << QByteArray("2024");
+        QTest::newRow("= alone is an empty constant") << "=" << true << QByteArray("");
+        QTest::newRow("without =") << "2024" << false << QByteArray();
+        QTest::newRow("= not first") << " =2024" << false << QByteArray();
+        QTest::newRow("only the first = goes") << "==" << true << QByteArray("=");
+        QTest::newRow("Turkish in 1254") << "=ÇĞİş" << true << QByteArray("\xC7\xD0\xDD\xFE");
+    }
+
+    void constants()
+    {
+        QFETCH(QString, cell);
+        QFETCH(bool, isConstant);
+        QFETCH(QByteArray, constant);
+        const std::optional<QByteArray> got = record::constantOf(cell);
+        QCOMPARE(got.has_value(), isConstant);
+        if (isConstant)
+            QCOMPARE(*got, constant);
+    }
+
+    void aConstantChangesTheRecordWidth()
+    {
+        Values values = record::splitFields("ABCDE", {3, 2});
+        values[0] = *record::constantOf(QStringLiteral("=2024"));
+        QCOMPARE(record::joinRecord(values), QByteArray("2024DE"));
+        values[0] = *record::constantOf(QStringLiteral("="));
+        QCOMPARE(record::joinRecord(values), QByteArray("DE"));
+        QCOMPARE(record::joinRecord({"AB", "", "\xFF\r"}), QByteArray("AB\xFF\r"));
+    }
+
+    void checkValue_data()
+    {
+        QTest::addColumn<QByteArray>("value");
+        QTest::addColumn<QString>("check");
+        QTest::addColumn<bool>("hit");
+        QTest::newRow("* in value") << QByteArray("AB*C") << "*" << true;
+        QTest::newRow("-AB in ZABZ") << QByteArray("ZABZ") << "-AB" << true;
+        QTest::newRow("-AB not in ZA B") << QByteArray("ZA B") << "-AB" << false;
+        QTest::newRow("AB: B alone hits") << QByteArray("BXX") << "AB" << true;
+        // An empty piece would otherwise be found in every value and stop every sheet.
+        QTest::newRow("- alone") << QByteArray("A-B") << "-" << false;
+        QTest::newRow("empty check text") << QByteArray("ABC") << "" << false;
+        QTest::newRow("-- finds a hyphen") << QByteArray("A-B") << "--" << true;
+        QTest::newRow("blank is a character") << QByteArray("A C") << "X " << true;
+        QTest::newRow("Turkish letter") << QByteArray("X\xDEX") << "Ş" << true;
+        QTest::newRow("Turkish piece") << QByteArray("X\xD0\xDCX") << "-ĞÜ" << true;
+        QTest::newRow("case counts") << QByteArray("X\xDEX") << "ş" << false;
+        // Outside 1254 a character would turn into "?" and match a "?" the reader sent.
+        QTest::newRow("not in 1254") << QByteArray("A?B") << "日" << false;
+        QTest::newRow("piece not in 1254") << QByteArray("A?B") << "-A日" << false;
+    }
+
+    void checkValue()
+    {
+        QFETCH(QByteArray, value);
+        QFETCH(QString, check);
+        QFETCH(bool, hit);
+        QCOMPARE(record::CheckValue(value, check), hit);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestRecord)
+#include "tst_record.moc"
