@@ -105,6 +105,7 @@ bool SerialLine::open(const QString &portName, const QString &settings)
     }
     m_portName = portName;
     m_settings = settings;
+    m_wantOpen = true;
     return reopen();
 }
 
@@ -146,6 +147,12 @@ bool SerialLine::reopen()
 
 void SerialLine::close()
 {
+    m_wantOpen = false;
+    dropPort();
+}
+
+void SerialLine::dropPort()
+{
     m_closing = false;
     if (m_port->isOpen())
         m_port->close();
@@ -158,7 +165,8 @@ bool SerialLine::isOpen() const
 
 bool SerialLine::write(const QByteArray &bytes)
 {
-    if (!m_port->isOpen() && !reopen())
+    // A lost port is opened again; one its owner closed stays closed.
+    if (!m_port->isOpen() && (!m_wantOpen || !reopen()))
         return false;
     if (m_port->write(bytes) != bytes.size())
         return false;
@@ -304,7 +312,7 @@ void SerialLine::onError()
     // once (after the port's own handler has returned) and report the loss only once.
     if (!m_closing) {
         m_closing = true;
-        QMetaObject::invokeMethod(this, &SerialLine::close, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(this, &SerialLine::dropPort, Qt::QueuedConnection);
     }
     finishWaits(Outcome::PortError);
     if (!m_lostReported) {

@@ -68,6 +68,7 @@ private:
     struct Wait;
 
     bool reopen();
+    void dropPort();
     void onError();
     void onReadyRead();
     void finishWaits(Outcome outcome);
@@ -78,5 +79,6 @@ private:
     QString m_error;
     bool m_lostReported = false;
     bool m_closing = false;
+    bool m_wantOpen = false; // opened by its owner and not closed since
     QList<Wait *> m_waits;
 };

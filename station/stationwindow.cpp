@@ -3,12 +3,15 @@
 #include "clicklabel.h"
 #include "cp1254.h"
 #include "fmtline.h"
+#include "gridedit.h"
 #include "msgbox.h"
 #include "pictures.h"
 #include "picturewindow.h"
 #include "protocol.h"
+#include "record.h"
 #include "sdiwindow.h"
 #include "twips.h"
+#include "val.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -81,6 +84,13 @@ StationWindow::StationWindow(QWidget *parent)
     connect(Command3, &QPushButton::clicked, this, &QWidget::close);
     connect(Picture1, &ClickLabel::clicked, this, &StationWindow::openPictureWindow);
     connect(Command5, &QPushButton::clicked, this, &StationWindow::openEditor);
+    connect(Command1, &QPushButton::clicked, this, &StationWindow::readAutomatically);
+    connect(Command4, &QPushButton::clicked, this, &StationWindow::readOneSheet);
+    connect(Command2, &QPushButton::clicked, this, &StationWindow::stopReading);
+    Command1->installEventFilter(this);
+    Command4->installEventFilter(this);
+    m_gridEditor = new GridEditor(MSG, Text1, this);
+    connect(m_gridEditor, &GridEditor::doubleClicked, this, [this] { m_gridEdited = true; });
     connect(Label3, &ClickLabel::clicked, this, &StationWindow::openEditor);
 }
 
@@ -191,6 +201,8 @@ void StationWindow::buildControls()
     MSG->setFixedWidth(widths[0] + widths[1] + widths[2] + 2 * MSG->frameWidth() +
                        MSG->verticalScrollBar()->sizeHint().width());
     MSG->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    MSG->setSelectionMode(QAbstractItemView::SingleSelection);
+    MSG->setWordWrap(false);
     Text1 = named(new QLineEdit(MSG->viewport()), "Text1");
     Text1->setVisible(false);
 
@@ -526,9 +538,382 @@ void StationWindow::ShutDown()
     MSComm1->discardInput();
     if (MSComm1->isOpen())
         MSComm1->write(QByteArray(Reader::kAttention));
+    m_gridEditor->commit();
+    if (m_recordPending)
+        WriteRecord();
+    m_recordPending = false;
+    closeDataFile();
     MSComm1->close();
     for (QWidget *window : QApplication::topLevelWidgets())
         if (window != this && window->isVisible())
             window->close();
     QCoreApplication::quit();
+}
+
+// ---- Reading -------------------------------------------------------------------------------
+
+namespace {
+
+// Light orange for a value that hits its check text, white otherwise.
+const QColor kHitColour = colorFromBgr(0x80C0FF);
+const QColor kPlainColour = colorFromBgr(0xFFFFFF);
+
+QTableWidgetItem *itemAt(QTableWidget *grid, int row, int column)
+{
+    QTableWidgetItem *item = grid->item(row, column);
+    if (!item) {
+        item = new QTableWidgetItem;
+        grid->setItem(row, column, item);
+    }
+    return item;
+}
+
+} // namespace
+
+bool StationWindow::eventFilter(QObject *watched, QEvent *event)
+{
+    // The read buttons check the choice as soon as they get the focus, before their click.
+    if ((watched == Command1 || watched == Command4) && event->type() == QEvent::FocusIn &&
+        !m_readCommandRunning && !m_shutDown)
+        ValidateSelection();
+    return QWidget::eventFilter(watched, event);
+}
+
+void StationWindow::GridEdit(int key)
+{
+    m_gridEditor->GridEdit(key);
+}
+
+void StationWindow::ValidateSelection()
+{
+    const QString dataName = dosyaadi->currentText();
+    if (m_dataFileOpen && dataName != m_lastDataName) {
+        MsgBox::show(this,
+                     QStringLiteral("Data dosyası adını değiştirdiniz bundan sonraki formlar bu "
+                                    "dosyaya kayıt edilecek"),
+                     MsgBox::Buttons::Ok, MsgBox::Icon::Warning);
+        if (m_recordPending && !WriteRecord()) {
+            m_readyToRead = false; // the old file keeps its pending sheet until it is written
+            return;
+        }
+        closeDataFile();
+    }
+    if (m_dataFileOpen && m_fmtFileName != m_lastFmtName) {
+        MsgBox::show(this,
+                     QStringLiteral("FMT Dosya adını değiştirdiniz bundan sonraki formlar bu "
+                                    "formatta okunacak"),
+                     MsgBox::Buttons::Ok, MsgBox::Icon::Warning);
+        if (m_recordPending && !WriteRecord()) {
+            m_readyToRead = false; // the old file keeps its pending sheet until it is written
+            return;
+        }
+        closeDataFile();
+    }
+    m_readyToRead = false;
+    if (dataName.trimmed().isEmpty()) {
+        MsgBox::show(this, QStringLiteral("DATA DOSYASI ADINI GİRİNİZ"), MsgBox::Buttons::Ok,
+                     MsgBox::Icon::Warning);
+        return;
+    }
+    // A name is only a name: no folder, nothing the file system would take otherwise.
+    const QString problem = DataFile::nameProblem(dataName);
+    if (!problem.isEmpty()) {
+        MsgBox::show(this, problem, MsgBox::Buttons::Ok, MsgBox::Icon::Warning);
+        return;
+    }
+    if (m_fmtFileName.trimmed().isEmpty()) {
+        MsgBox::show(this, QStringLiteral("FMT DOSYASINI SEÇİNİZ"), MsgBox::Buttons::Ok,
+                     MsgBox::Icon::Warning);
+    } else {
+        Command1->setEnabled(true);
+        Command2->setEnabled(true);
+        Command4->setEnabled(true);
+        m_readyToRead = true;
+    }
+    m_lastDataName = dataName;
+    m_lastFmtName = m_fmtFileName;
+}
+
+void StationWindow::closeDataFile()
+{
+    m_dataFile.close();
+    m_dataFileOpen = false;
+    m_recordPending = false;
+}
+
+void StationWindow::setReadControlsEnabled(bool enabled)
+{
+    // While a read command runs, nothing may start another exchange or change the form or
+    // the data file under it; only "Durdur" stays.
+    Command1->setEnabled(enabled);
+    Command4->setEnabled(enabled);
+    Combo1->setEnabled(enabled && m_readerPresent);
+    dosyaadi->setEnabled(enabled && m_readerPresent);
+    Frame1->setEnabled(enabled && m_readerPresent);
+}
+
+bool StationWindow::startReading()
+{
+    if (m_readCommandRunning || m_shutDown)
+        return false;
+    m_gridEditor->commit();
+    m_readCommandRunning = true;
+    setReadControlsEnabled(false);
+    if (!m_dataFileOpen) {
+        if (!m_readyToRead) {
+            // The choice was refused when the button got the focus; say it again.
+            m_readCommandRunning = false;
+            setReadControlsEnabled(true);
+            ValidateSelection();
+            if (!m_readyToRead)
+                return false;
+            m_readCommandRunning = true;
+            setReadControlsEnabled(false);
+        }
+        if (!OpenDataFile()) {
+            endReading();
+            return false;
+        }
+        PrepareReading();
+        if (m_shutDown)
+            return false;
+        if (m_table.formatFaulty() || m_readFailed) {
+            closeDataFile();
+            endReading();
+            return false;
+        }
+        m_dataFileOpen = true;
+    }
+    stopHeartbeat();
+    // A new command means the operator is done with the sheet shown.
+    if (!writePendingRecord()) {
+        endReading();
+        return false;
+    }
+    return true;
+}
+
+bool StationWindow::writePendingRecord()
+{
+    return !m_recordPending || WriteRecord();
+}
+
+void StationWindow::endReading()
+{
+    m_readCommandRunning = false;
+    if (m_shutDown)
+        return;
+    setReadControlsEnabled(true);
+    ArmHeartbeat();
+}
+
+void StationWindow::readAutomatically()
+{
+    if (!startReading())
+        return;
+    for (;;) {
+        m_stopRequested = false;
+        showStatus(QStringLiteral("Okunuyor"));
+        const QByteArray sheet = ReadSheet();
+        if (m_shutDown)
+            return;
+        if (m_readFailed)
+            break;
+        showSheet(sheet, true);
+        // Events (the stop button among them) run while the next sheet is awaited; give them a
+        // turn here too, so a stop clicked just now counts before another sheet is taken.
+        QCoreApplication::processEvents();
+        if (m_shutDown)
+            return;
+        if (m_readFailed || m_stopRequested)
+            break;
+    }
+    endReading();
+}
+
+void StationWindow::readOneSheet()
+{
+    if (!startReading())
+        return;
+    showStatus(QStringLiteral("Form tek tek Okunuyor"));
+    const QByteArray sheet = ReadSheet();
+    if (m_shutDown)
+        return;
+    if (!m_readFailed)
+        showSheet(sheet, false);
+    endReading();
+}
+
+void StationWindow::stopReading()
+{
+    m_stopRequested = true;
+    showStatus(QStringLiteral("Okuma duraklatıldı"));
+}
+
+bool StationWindow::waitFailed(const QByteArray &reply, int expected)
+{
+    if (reply.size() >= expected && expected > 0)
+        return false;
+    m_readFailed = true;
+    switch (m_link.lastOutcome()) {
+    case SerialLine::Outcome::PortError:
+        showStatus(MSComm1->errorString().isEmpty()
+                       ? QStringLiteral("Seri port bağlantısı koptu: %1").arg(MSComm1->portName())
+                       : MSComm1->errorString());
+        break;
+    case SerialLine::Outcome::Aborted:
+        break;
+    default:
+        showStatus(QStringLiteral("Optik Okuyucu cevap vermiyor (süre doldu)"));
+        break;
+    }
+    return true;
+}
+
+QByteArray StationWindow::ReadSheet()
+{
+    m_readFailed = false;
+    MSComm1->write(Reader::kReadSheet);
+    const QByteArray paper = m_link.WaitReply(1);
+    if (m_shutDown || waitFailed(paper, 1))
+        return QByteArray();
+    if (paper.at(0) == 0) {
+        // The last sheet of a run stays pending, so the operator can still correct it.
+        showStatus(QStringLiteral("Optik Okuyucuda Kağıt yok"));
+        m_readFailed = true;
+        MSComm1->write(Reader::kStartReading);
+        return QByteArray();
+    }
+    // Another sheet is coming: the one shown is done with.
+    if (!writePendingRecord()) {
+        m_readFailed = true;
+        return QByteArray();
+    }
+    m_gridEdited = false;
+
+    MSComm1->write(Reader::kSheetStatus);
+    const QByteArray status = m_link.WaitReply(1);
+    if (m_shutDown || waitFailed(status, 1))
+        return QByteArray();
+    const int code = static_cast<unsigned char>(status.at(0));
+    if (code != 0) {
+        QString text;
+        if (code == 1 || code == 2 || code == 4)
+            text = QStringLiteral("Kağıt Sıkıştı      Hata : -");
+        else if (code == 3 || code == 5)
+            text = QStringLiteral("Tm Hatalı Okundu   Hata : -");
+        else
+            text = QStringLiteral("Tanımlanmamış      Hata : -");
+        showStatus(text + signedText(code));
+        m_readFailed = true;
+        MSComm1->write(Reader::kStartReading);
+        return QByteArray();
+    }
+
+    MSComm1->write(Reader::kSendData);
+    const QByteArray data = m_link.WaitReply(m_expectedLength);
+    if (m_shutDown)
+        return QByteArray();
+    if (data.isEmpty() || data.size() < m_expectedLength) {
+        m_readFailed = true;
+        if (m_link.lastOutcome() == SerialLine::Outcome::PortError)
+            waitFailed(data, m_expectedLength);
+        else
+            showStatus(QStringLiteral("Form Bilgisi Eksik geldi"));
+        return QByteArray();
+    }
+    m_recordPending = true;
+    return data;
+}
+
+void StationWindow::showSheet(const QByteArray &sheet, bool automatic)
+{
+    QList<int> lengths;
+    for (int i = 2; i < m_table.lineCount(); ++i)
+        lengths.append(m_table.fieldLength(i));
+    QList<QByteArray> values = record::splitFields(sheet, lengths);
+    if (m_table.directionLetter() == formdef::kMarksRight)
+        record::ReverseFields(values);
+
+    for (int i = 2; i < m_table.lineCount(); ++i) {
+        const int row = i - 2;
+        const QString checkCell = itemAt(MSG, row, 2)->text();
+        // The grid's check column decides, so a constant typed now holds from this sheet on.
+        if (const std::optional<QByteArray> constant = record::constantOf(checkCell))
+            values[row] = *constant;
+        m_table.fieldValue(i) = values[row];
+    }
+
+    for (int i = 2; i < m_table.lineCount(); ++i) {
+        const int row = i - 2;
+        QTableWidgetItem *value = itemAt(MSG, row, 1);
+        MSG->setCurrentCell(row, 1);
+        value->setBackground(kPlainColour);
+        const QString checkCell = itemAt(MSG, row, 2)->text();
+        if (!checkCell.isEmpty() && !checkCell.startsWith(u'=') &&
+            record::CheckValue(m_table.fieldValue(i), checkCell)) {
+            value->setBackground(kHitColour);
+            if (automatic) {
+                m_stopRequested = true;
+                showStatus(QStringLiteral("Okuma duraklatıldı"));
+            }
+        }
+        value->setText(fromCp1254(m_table.fieldValue(i)));
+    }
+}
+
+bool StationWindow::OpenDataFile()
+{
+    const QString path = m_settings.dataFolder + dosyaadi->currentText() + m_settings.dataExtension;
+    bool truncate = false;
+    if (QFileInfo::exists(path)) {
+        truncate = MsgBox::show(
+                       this, path + QStringLiteral("  dosyası mevcuttur. Üzerine eklensin mi?"),
+                       MsgBox::Buttons::OkCancel, MsgBox::Icon::Question) == MsgBox::Answer::Cancel;
+    }
+    if (!m_dataFile.open(path, truncate)) {
+        MsgBox::show(
+            this,
+            QStringLiteral("Data dosyası açılamadı: %1\n%2").arg(path, m_dataFile.errorString()),
+            MsgBox::Buttons::Ok, MsgBox::Icon::Critical);
+        return false;
+    }
+    if (m_dataFile.hadTornTail()) {
+        MsgBox::show(this,
+                     QStringLiteral("%1 dosyasının son satırı yarım kalmış (satır sonu yok). "
+                                    "Yeni kayıtlar yeni bir satırdan başlayacak.")
+                         .arg(path),
+                     MsgBox::Buttons::Ok, MsgBox::Icon::Warning);
+    }
+    if (!m_readCommandRunning)
+        setReadControlsEnabled(true);
+    const QString typed = dosyaadi->currentText();
+    listDataFiles();
+    dosyaadi->setCurrentText(typed);
+    return true;
+}
+
+bool StationWindow::WriteRecord()
+{
+    QByteArray line;
+    if (m_gridEdited) {
+        for (int row = 0; row < MSG->rowCount(); ++row)
+            line += toCp1254(itemAt(MSG, row, 1)->text());
+    } else {
+        QList<QByteArray> values;
+        for (int i = 2; i < m_table.lineCount(); ++i)
+            values.append(m_table.fieldValue(i));
+        line = record::joinRecord(values);
+    }
+    if (!m_dataFile.writeRecord(line)) {
+        MsgBox::show(this,
+                     QStringLiteral("Data dosyasına yazılamadı: %1\n%2\nOkuma durduruldu; son "
+                                    "kağıdın kaydı bekliyor.")
+                         .arg(m_dataFile.path(), m_dataFile.errorString()),
+                     MsgBox::Buttons::Ok, MsgBox::Icon::Critical);
+        return false;
+    }
+    m_recordPending = false;
+    ssay->setText(QString::number(qint64(Val(ssay->text())) + 1));
+    return true;
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "datafile.h"
 #include "fieldtable.h"
 #include "readerlink.h"
 #include "settingsfile.h"
@@ -15,6 +16,7 @@ class QLineEdit;
 class QPushButton;
 class QTableWidget;
 class QTimer;
+class GridEditor;
 class PictureWindow;
 
 // The operator's main window, form1: settings, the reader link, the choice of form and data
@@ -46,7 +48,14 @@ public:
     // Loads the chosen file again, downloads it and readies the reader.
     void PrepareReading();
 
+    // Opens the edit box on the grid's current cell (key: the typed character's code).
+    void GridEdit(int key);
+
     const FieldTable &fieldTable() const { return m_table; }
+    bool recordPending() const { return m_recordPending; }
+    bool dataFileOpen() const { return m_dataFileOpen; }
+    bool readCommandRunning() const { return m_readCommandRunning; }
+    QString dataFilePath() const { return m_dataFile.path(); }
     int expectedLength() const { return m_expectedLength; }
     bool readFailed() const { return m_readFailed; }
     QString fmtFileName() const { return m_fmtFileName; }
@@ -93,6 +102,7 @@ public:
 
 protected:
     void closeEvent(QCloseEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     void buildControls();
@@ -108,6 +118,22 @@ private:
     void openEditor();
     void resetCounter();
     void ShutDown();
+
+    // Reading.
+    void ValidateSelection();
+    bool startReading();
+    void endReading();
+    void readAutomatically();
+    void readOneSheet();
+    void stopReading();
+    QByteArray ReadSheet();
+    bool waitFailed(const QByteArray &reply, int expected);
+    void showSheet(const QByteArray &sheet, bool automatic);
+    bool OpenDataFile();
+    bool WriteRecord();
+    bool writePendingRecord();
+    void closeDataFile();
+    void setReadControlsEnabled(bool enabled);
 
     void showMessage(const QString &text);
 
@@ -125,5 +151,11 @@ private:
     bool m_gridEdited = false;
     bool m_dataFileOpen = false;
     bool m_shutDown = false;
+    bool m_readyToRead = false;
+    bool m_stopRequested = false;
+    QString m_lastDataName;
+    QString m_lastFmtName;
+    DataFile m_dataFile;
+    GridEditor *m_gridEditor = nullptr;
     QPointer<PictureWindow> m_pictureWindow;
 };
