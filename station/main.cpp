@@ -2,6 +2,7 @@
 #include "stationwindow.h"
 
 #include <QApplication>
+#include <QTimer>
 
 int main(int argc, char *argv[])
 {
@@ -14,5 +15,12 @@ int main(int argc, char *argv[])
         return 1;
     closeOnQuitSignals(&form1);
     form1.show();
+
+    // The demo and the crash tests read without an operator at the keyboard.
+    const QString autoFmt = qEnvironmentVariable("OMR_AUTOREAD_FMT");
+    const QString autoData = qEnvironmentVariable("OMR_AUTOREAD_DATA");
+    if (!autoFmt.isEmpty() && !autoData.isEmpty())
+        QTimer::singleShot(0, &form1,
+                           [&form1, autoFmt, autoData] { form1.autoRead(autoFmt, autoData); });
     return app.exec();
 }

@@ -17,6 +17,7 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QGridLayout>
@@ -34,6 +35,10 @@
 namespace {
 
 const QString kCaption = QStringLiteral("Orvel_KESA OMR Reading Ver: 3.7");
+
+// How often automatic reading lets the window handle its events when the reader answers at
+// once: often enough for a stop click and a fluent display, rarely enough to cost nothing.
+constexpr int kEventTurnMs = 40;
 
 template <typename T> T *named(T *widget, const char *name)
 {
@@ -315,7 +320,8 @@ void StationWindow::listFmtFiles()
 
 void StationWindow::showStatus(const QString &text)
 {
-    Optik_Durum->setText(text);
+    if (Optik_Durum->text() != text)
+        Optik_Durum->setText(text);
 }
 
 void StationWindow::ShowReaderState()
@@ -579,6 +585,20 @@ bool StationWindow::eventFilter(QObject *watched, QEvent *event)
     return QWidget::eventFilter(watched, event);
 }
 
+void StationWindow::autoRead(const QString &fmtFileName, const QString &dataName)
+{
+    const int index = Combo1->findText(fmtFileName);
+    if (index < 0) {
+        showStatus(QStringLiteral("FMT dosyası bulunamadı: %1").arg(fmtFileName));
+        return;
+    }
+    Combo1->setCurrentIndex(index);
+    chooseFormat(index);
+    dosyaadi->setCurrentText(dataName);
+    ValidateSelection();
+    readAutomatically();
+}
+
 void StationWindow::GridEdit(int key)
 {
     m_gridEditor->GridEdit(key);
@@ -711,6 +731,8 @@ void StationWindow::readAutomatically()
 {
     if (!startReading())
         return;
+    QElapsedTimer eventTurn;
+    eventTurn.start();
     for (;;) {
         m_stopRequested = false;
         showStatus(QStringLiteral("Okunuyor"));
@@ -720,9 +742,12 @@ void StationWindow::readAutomatically()
         if (m_readFailed)
             break;
         showSheet(sheet, true);
-        // Events (the stop button among them) run while the next sheet is awaited; give them a
-        // turn here too, so a stop clicked just now counts before another sheet is taken.
-        QCoreApplication::processEvents();
+        // Events (the stop button, painting) also run while a slow reader is awaited; a fast
+        // one answers at once, so give them a turn here, a few dozen times a second.
+        if (eventTurn.elapsed() >= kEventTurnMs) {
+            QCoreApplication::processEvents();
+            eventTurn.restart();
+        }
         if (m_shutDown)
             return;
         if (m_readFailed || m_stopRequested)
@@ -847,7 +872,6 @@ void StationWindow::showSheet(const QByteArray &sheet, bool automatic)
     for (int i = 2; i < m_table.lineCount(); ++i) {
         const int row = i - 2;
         QTableWidgetItem *value = itemAt(MSG, row, 1);
-        MSG->setCurrentCell(row, 1);
         value->setBackground(kPlainColour);
         const QString checkCell = itemAt(MSG, row, 2)->text();
         if (!checkCell.isEmpty() && !checkCell.startsWith(u'=') &&
@@ -860,6 +884,9 @@ void StationWindow::showSheet(const QByteArray &sheet, bool automatic)
         }
         value->setText(fromCp1254(m_table.fieldValue(i)));
     }
+    // The last value shown is the current cell, as after walking the rows one by one.
+    if (m_table.fieldCount() > 0)
+        MSG->setCurrentCell(m_table.fieldCount() - 1, 1);
 }
 
 bool StationWindow::OpenDataFile()

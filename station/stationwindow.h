@@ -64,6 +64,10 @@ public:
     const StationSettings &settings() const { return m_settings; }
     ReaderLink &link() { return m_link; }
 
+    // Chooses a form and a data name and reads automatically, as an operator would: for the
+    // demo and for tests that run the program from outside.
+    void autoRead(const QString &fmtFileName, const QString &dataName);
+
     // Heartbeat on or off; every window that talks to the reader switches it off first.
     void ArmHeartbeat();
     void stopHeartbeat();
