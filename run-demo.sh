@@ -46,10 +46,14 @@ for _ in $(seq 50); do [ -e "$link" ] && break; sleep 0.1; done
 [ -e "$link" ] || { echo "omrsim did not start; see $home/omrsim.out" >&2; exit 1; }
 
 export OMR_HOME="$home"
+# The station reads the tray into data/DEMO.DAT on its own: sinav.fmt chosen, DEMO typed,
+# "Form Oku" pressed. Reading stops at the last sheet, whose booklet letter B is a check hit.
+export OMR_AUTOREAD_FMT=sinav.fmt OMR_AUTOREAD_DATA=DEMO
 echo "Demo folder: $home (optik.ini, fmt/, data/, tray/, omrsim.log)"
 
 if [ -n "${DISPLAY:-}" ] && [ -z "${OMR_DEMO_SCREENSHOT:-}" ]; then
     "$bin/station/markdesk"
+    echo "Data file: $home/data/DEMO.DAT"
     exit 0
 fi
 
@@ -71,6 +75,7 @@ for _ in $(seq 100); do
 done
 sleep "${OMR_DEMO_SECONDS:-2}"
 import -window root "$shot"
-kill -TERM "$desk" 2>/dev/null || true
+kill -TERM "$desk" 2>/dev/null || true # closes the window: the last record is written
 wait "$desk" || true
 echo "Screenshot of the main window: $shot"
+echo "Data file ($(grep -c $'\r$' "$home/data/DEMO.DAT" 2>/dev/null || echo 0) sheets): $home/data/DEMO.DAT"

@@ -20,6 +20,7 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
+#include <QFontDatabase>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -206,7 +207,11 @@ void StationWindow::buildControls()
     MSG->setFixedWidth(widths[0] + widths[1] + widths[2] + 2 * MSG->frameWidth() +
                        MSG->verticalScrollBar()->sizeHint().width());
     MSG->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    MSG->setSelectionMode(QAbstractItemView::SingleSelection);
+    // No selection highlight: it would hide the colour of a value that hit its check text;
+    // the current cell shows by its focus frame.
+    MSG->setSelectionMode(QAbstractItemView::NoSelection);
+    // Values line up character by character, as they stand in the data file.
+    MSG->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
     MSG->setWordWrap(false);
     Text1 = named(new QLineEdit(MSG->viewport()), "Text1");
     Text1->setVisible(false);
