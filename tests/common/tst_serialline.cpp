@@ -103,6 +103,17 @@ private slots:
         QCOMPARE(line.waitYielding(1, 100).outcome, Outcome::PortError);
     }
 
+    void aPortClosedByItsOwnerStaysClosed()
+    {
+        RawPty pty;
+        SerialLine line;
+        QVERIFY(line.open(pty.slavePath(), kSettings));
+        line.close();
+        QVERIFY(!line.write(QByteArray("@OEM")));
+        QVERIFY(!line.isOpen());
+        QCOMPARE(pty.receive(1, 100), QByteArray());
+    }
+
     void abortEndsTheWait()
     {
         RawPty pty;

@@ -5,6 +5,7 @@
 
 #include <QComboBox>
 #include <QDir>
+#include <QFile>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -386,6 +387,58 @@ private slots:
         qunsetenv("OMR_LONG_WAIT_MS");
         QCOMPARE(rig.w->Optik_Durum->text(),
                  QStringLiteral("Optik Okuyucu cevap vermiyor (süre doldu)"));
+        QVERIFY(rig.w->Command1->isEnabled());
+    }
+
+    void aWriteErrorStopsReadingAndKeepsTheSheet()
+    {
+        StationRig rig;
+        QVERIFY(ready(rig, QStringLiteral("DOLU")));
+        // A data file on a full disk: every write fails.
+        QVERIFY(QFile::link(QStringLiteral("/dev/full"), rig.dataPath(QStringLiteral("DOLU"))));
+        QVERIFY(rig.addSheet(QStringLiteral("sinav.fmt"), sheet("00000001")));
+        QVERIFY(rig.addSheet(QStringLiteral("sinav.fmt"), sheet("00000002")));
+        QVERIFY(rig.addSheet(QStringLiteral("sinav.fmt"), sheet("00000003")));
+        rig.clickRead();
+        // The question on the existing file, then the write error; reading stopped there.
+        QCOMPARE(rig.boxes.count(), 2);
+        QVERIFY(rig.boxes.lastText().startsWith(QStringLiteral("Data dosyasına yazılamadı: ")));
+        QCOMPARE(rig.boxes.shown().last().icon, MsgBox::Icon::Critical);
+        QCOMPARE(rig.w->ssay->text(), QStringLiteral("0"));
+        QVERIFY(rig.w->recordPending());
+        QCOMPARE(rig.cellText(0, 1), QStringLiteral("00000001"));
+        QCOMPARE(rig.fx.reader().withDevice([](ReaderDevice &d) { return d.sheetsInTray(); }), 2);
+        QVERIFY(rig.w->Command1->isEnabled());
+    }
+
+    void aTornLastLineIsReportedAndLeftWhole()
+    {
+        StationRig rig;
+        rig.fx.writeFile(rig.dataPath(QStringLiteral("ESKI")), "11111111\r\n2222");
+        QVERIFY(ready(rig, QStringLiteral("ESKI")));
+        QVERIFY(rig.addSheet(QStringLiteral("sinav.fmt"), sheet("00000003")));
+        rig.clickSingle();
+        QCOMPARE(rig.boxes.count(), 2); // append? then the torn line
+        QVERIFY(rig.boxes.lastText().contains(QStringLiteral("son satırı yarım kalmış")));
+        QTest::mouseClick(rig.w->Command3, Qt::LeftButton);
+        QCOMPARE(rig.dataBytes(QStringLiteral("ESKI")),
+                 "11111111\r\n2222\r\n00000003" + kAnswers1 + "A\r\n");
+    }
+
+    void readerUnpluggedDuringASheet()
+    {
+        StationRig rig;
+        QVERIFY(ready(rig));
+        QVERIFY(rig.addSheet(QStringLiteral("sinav.fmt"), sheet("00000001")));
+        QVERIFY(rig.addSheet(QStringLiteral("sinav.fmt"), sheet("00000002")));
+        rig.clickSingle();
+        rig.fx.reader().setSilent(true);
+        QTimer::singleShot(100, rig.w.get(), [&rig] { rig.fx.reader().hangUp(); });
+        rig.clickSingle();
+        QVERIFY2(rig.w->Optik_Durum->text().contains(QStringLiteral("koptu")),
+                 qPrintable(rig.w->Optik_Durum->text()));
+        QVERIFY(!rig.w->recordPending()); // the first sheet was written, no record for this one
+        QCOMPARE(rig.dataLines(QStringLiteral("SINAV1")).size(), 1);
         QVERIFY(rig.w->Command1->isEnabled());
     }
 
