@@ -609,30 +609,34 @@ void StationWindow::GridEdit(int key)
     m_gridEditor->GridEdit(key);
 }
 
+bool StationWindow::leaveDataFile(const QString &warning)
+{
+    MsgBox::show(this, warning, MsgBox::Buttons::Ok, MsgBox::Icon::Warning);
+    if (!writePendingRecord())
+        return false; // the old file keeps its pending sheet until it is written
+    closeDataFile();
+    return true;
+}
+
 void StationWindow::ValidateSelection()
 {
     const QString dataName = dosyaadi->currentText();
-    if (m_dataFileOpen && dataName != m_lastDataName) {
-        MsgBox::show(this,
-                     QStringLiteral("Data dosyası adını değiştirdiniz bundan sonraki formlar bu "
-                                    "dosyaya kayıt edilecek"),
-                     MsgBox::Buttons::Ok, MsgBox::Icon::Warning);
-        if (m_recordPending && !WriteRecord()) {
-            m_readyToRead = false; // the old file keeps its pending sheet until it is written
+    // Both warnings come when both names changed.
+    if (m_dataFileOpen) {
+        const bool dataChanged = dataName != m_lastDataName;
+        const bool fmtChanged = m_fmtFileName != m_lastFmtName;
+        if (dataChanged &&
+            !leaveDataFile(QStringLiteral("Data dosyası adını değiştirdiniz bundan sonraki "
+                                          "formlar bu dosyaya kayıt edilecek"))) {
+            m_readyToRead = false;
             return;
         }
-        closeDataFile();
-    }
-    if (m_dataFileOpen && m_fmtFileName != m_lastFmtName) {
-        MsgBox::show(this,
-                     QStringLiteral("FMT Dosya adını değiştirdiniz bundan sonraki formlar bu "
-                                    "formatta okunacak"),
-                     MsgBox::Buttons::Ok, MsgBox::Icon::Warning);
-        if (m_recordPending && !WriteRecord()) {
-            m_readyToRead = false; // the old file keeps its pending sheet until it is written
+        if (fmtChanged &&
+            !leaveDataFile(QStringLiteral("FMT Dosya adını değiştirdiniz bundan sonraki formlar "
+                                          "bu formatta okunacak"))) {
+            m_readyToRead = false;
             return;
         }
-        closeDataFile();
     }
     m_readyToRead = false;
     if (dataName.trimmed().isEmpty()) {

@@ -125,6 +125,7 @@ private:
 
     // Reading.
     void ValidateSelection();
+    bool leaveDataFile(const QString &warning);
     bool startReading();
     void endReading();
     void readAutomatically();

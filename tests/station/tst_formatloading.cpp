@@ -1,11 +1,8 @@
 // Choosing, checking and downloading an FMT file, as the operator does it in form1, and what
 // the simulated reader makes of the download.
 #include "clicklabel.h"
-#include "messagerecorder.h"
 #include "protocol.h"
-#include "sheetwriter.h"
-#include "stationfixture.h"
-#include "stationwindow.h"
+#include "stationrig.h"
 
 #include <QComboBox>
 #include <QTableWidget>
@@ -32,47 +29,19 @@ QString cell(const QTableWidget *grid, int row, int column)
     return item ? item->text() : QString();
 }
 
-struct Station
+// One sheet exchange by hand: tray query, feed, data.
+QByteArray readOneSheet(StationWindow &w)
 {
-    StationFixture fx;
-    MessageRecorder boxes;
-    std::unique_ptr<StationWindow> w;
-
-    bool start()
-    {
-        QString error;
-        if (!fx.startReader(&error))
-            return false;
-        w = std::make_unique<StationWindow>();
-        return w->startUp(fx.iniPath());
-    }
-    void addForm(const QString &name, const QByteArray &bytes)
-    {
-        fx.writeFile(fx.fmtFolder() + name, bytes);
-    }
-    // The operator picks a file from the list.
-    void choose(const QString &name)
-    {
-        w->Combo1->clear();
-        w->Combo1->addItems(QDir(fx.fmtFolder()).entryList({QStringLiteral("*.fmt")}));
-        const int index = w->Combo1->findText(name);
-        w->Combo1->setCurrentIndex(index);
-        emit w->Combo1->activated(index);
-    }
-    // One sheet exchange by hand: tray query, feed, data.
-    QByteArray readOneSheet()
-    {
-        ReaderLink &link = w->link();
-        link.line()->write(Reader::kReadSheet);
-        if (link.WaitReply(1) != QByteArray(1, 1))
-            return "no paper";
-        link.line()->write(Reader::kSheetStatus);
-        if (link.WaitReply(1) != QByteArray(1, 0))
-            return "bad status";
-        link.line()->write(Reader::kSendData);
-        return link.WaitReply(w->expectedLength());
-    }
-};
+    ReaderLink &link = w.link();
+    link.line()->write(Reader::kReadSheet);
+    if (link.WaitReply(1) != QByteArray(1, 1))
+        return "no paper";
+    link.line()->write(Reader::kSheetStatus);
+    if (link.WaitReply(1) != QByteArray(1, 0))
+        return "bad status";
+    link.line()->write(Reader::kSendData);
+    return link.WaitReply(w.expectedLength());
+}
 
 } // namespace
 
@@ -85,7 +54,7 @@ private slots:
 
     void choosingAGoodFileFillsTheGrid()
     {
-        Station s;
+        StationRig s;
         QVERIFY(s.start());
         s.addForm(QStringLiteral("sinav.fmt"), kWorkedExample);
         QImage picture(20, 20, QImage::Format_RGB32);
@@ -109,7 +78,7 @@ private slots:
 
     void captionFollowsTheHeader()
     {
-        Station s;
+        StationRig s;
         QVERIFY(s.start());
         s.addForm(QStringLiteral("anket.fmt"), kRightForm);
         s.addForm(QStringLiteral("sinav.fmt"), kWorkedExample);
@@ -162,7 +131,7 @@ private slots:
     {
         QFETCH(QByteArray, file);
         QFETCH(QStringList, messages);
-        Station s;
+        StationRig s;
         QVERIFY(s.start());
         s.addForm(QStringLiteral("sinav.fmt"), kWorkedExample);
         s.addForm(QStringLiteral("bozuk.fmt"), file);
@@ -185,7 +154,7 @@ private slots:
 
     void reloadKeepsTypedCheckTexts()
     {
-        Station s;
+        StationRig s;
         QVERIFY(s.start());
         s.addForm(QStringLiteral("sinav.fmt"), kWorkedExample);
         s.choose(QStringLiteral("sinav.fmt"));
@@ -203,7 +172,7 @@ private slots:
 
     void downloadIsTheBareLinesInOneStream()
     {
-        Station s;
+        StationRig s;
         QVERIFY(s.start());
         s.addForm(QStringLiteral("sinav.fmt"), kWorkedExample);
         s.choose(QStringLiteral("sinav.fmt"));
@@ -245,19 +214,15 @@ private slots:
         QFETCH(QByteArray, fmt);
         QFETCH(QList<QByteArray>, values);
         QFETCH(QByteArray, reply);
-        Station s;
+        StationRig s;
         QVERIFY(s.start());
         s.addForm(QStringLiteral("form.fmt"), fmt);
-        QString error;
-        QVERIFY2(SheetWriter::writeSheetFile(s.fx.fmtFolder() + QStringLiteral("form.fmt"), values,
-                                             0, s.fx.trayFolder() + QStringLiteral("sheet1.txt"),
-                                             &error),
-                 qPrintable(error));
+        QVERIFY(s.addSheet(QStringLiteral("form.fmt"), values));
         s.choose(QStringLiteral("form.fmt"));
         s.w->PrepareReading();
         s.w->stopHeartbeat();
         QCOMPARE(s.w->expectedLength(), reply.size());
-        QCOMPARE(s.readOneSheet(), reply);
+        QCOMPARE(readOneSheet(*s.w), reply);
     }
 };
 

@@ -365,6 +365,22 @@ private slots:
         QCOMPARE(rig.dataLines(QStringLiteral("SINAV1")), QList<QByteArray>()); // emptied
     }
 
+    void changingBothNamesWarnsTwice()
+    {
+        StationRig rig;
+        QVERIFY(ready(rig));
+        rig.addForm(QStringLiteral("kisa.fmt"), "40=12=00=D=\r\n03=12=02=09=H=D=0123456789=X=\r\n");
+        QVERIFY(rig.addSheet(QStringLiteral("sinav.fmt"), sheet("00000001")));
+        rig.clickSingle();
+        rig.choose(QStringLiteral("kisa.fmt"));
+        rig.typeDataName(QStringLiteral("KISA"));
+        rig.clickSingle();
+        QCOMPARE(rig.boxes.count(), 2);
+        QVERIFY(rig.boxes.texts()[0].startsWith(QStringLiteral("Data dosyası adını")));
+        QVERIFY(rig.boxes.texts()[1].startsWith(QStringLiteral("FMT Dosya adını")));
+        QCOMPARE(rig.dataLines(QStringLiteral("SINAV1")).size(), 1);
+    }
+
     void readerFallsSilentMidSheet()
     {
         qputenv("OMR_LONG_WAIT_MS", "400");
