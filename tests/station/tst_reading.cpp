@@ -207,6 +207,14 @@ private slots:
         QCOMPARE(rig.cellText(0, 1), QStringLiteral("2024"));
         QCOMPARE(rig.cellText(2, 1), QString());
         QCOMPARE(rig.dataLines(QStringLiteral("SINAV1")), QList<QByteArray>{"2024" + kAnswers1});
+
+        // An empty value sets no limit on its edit, and nothing is padded.
+        rig.w->MSG->setFocus();
+        rig.w->MSG->setCurrentCell(2, 1);
+        rig.w->GridEdit(32);
+        QTest::keyClicks(rig.w->Text1, "XYZ");
+        QTest::keyClick(rig.w->Text1, Qt::Key_Return);
+        QCOMPARE(rig.cellText(2, 1), QStringLiteral("XYZ"));
     }
 
     void marksOnTheRightComeOutAsMarked()
@@ -456,6 +464,22 @@ private slots:
         QVERIFY(!rig.w->recordPending()); // the first sheet was written, no record for this one
         QCOMPARE(rig.dataLines(QStringLiteral("SINAV1")).size(), 1);
         QVERIFY(rig.w->Command1->isEnabled());
+    }
+
+    void aDataFileThatCannotBeCreatedIsReported()
+    {
+        StationRig rig;
+        QVERIFY(ready(rig));
+        QVERIFY(QDir(rig.fx.dataFolder()).removeRecursively());
+        rig.fx.reader().clearReceived();
+        rig.clickRead();
+        QCOMPARE(rig.boxes.count(), 1);
+        QVERIFY(rig.boxes.lastText().startsWith(QStringLiteral("Data dosyası açılamadı: ") +
+                                                rig.dataPath(QStringLiteral("SINAV1"))));
+        QTest::qWait(50);
+        QVERIFY(!rig.fx.reader().receivedBytes().contains('\x32')); // no format, no sheet
+        QVERIFY(rig.w->Command1->isEnabled() && rig.w->Frame1->isEnabled());
+        QVERIFY(!rig.w->dataFileOpen());
     }
 
     void choicesAreLockedWhileReading()
