@@ -94,8 +94,9 @@ void PtyReader::setSwitchedOff(bool off)
 
 void PtyReader::hangUp()
 {
-    stopThread();
-    closeTerminal();
+    // The link goes too, as an unplugged adapter's device file does: left dangling, it could
+    // come to name another program's terminal once the system hands the number out again.
+    stop();
 }
 
 bool PtyReader::comeBack(QString *error)

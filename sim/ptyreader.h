@@ -45,7 +45,7 @@ public:
     void setSwitchedOff(bool off);
     bool silent() const { return m_silent; }
 
-    // hangUp closes the terminal: the program's port fails and the link dangles. comeBack
+    // hangUp closes the terminal and removes the link: the program's port fails. comeBack
     // opens a new terminal and points the link at it; the device keeps its state.
     void hangUp();
     bool comeBack(QString *error = nullptr);

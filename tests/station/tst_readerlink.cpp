@@ -57,7 +57,7 @@ private slots:
         if (!attentionReply.isEmpty())
             rig.answerAfter(20, attentionReply);
         if (!pingReply.isEmpty())
-            rig.answerAfter(450, pingReply); // after the short wait has ended
+            rig.answerAfter(450, pingReply); // well after the attention reply was taken
         QCOMPARE(rig.link.WakeReader(), present);
         QCOMPARE(rig.pty.receive(sent.size(), 500), sent);
     }

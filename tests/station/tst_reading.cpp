@@ -157,11 +157,16 @@ private slots:
         QVERIFY(ready(rig));
         for (const QByteArray number : {"00000001", "00000002", "00000003"})
             QVERIFY(rig.addSheet(QStringLiteral("sinav.fmt"), sheet(number)));
-        rig.fx.reader().setReplyDelayMs(150);
-        QTimer::singleShot(200, rig.w->Command2, [&rig] {
-            QVERIFY(rig.w->Command2->isEnabled());
-            QTest::mouseClick(rig.w->Command2, Qt::LeftButton);
+        // "Durdur" as soon as the first sheet is being fed.
+        rig.fx.reader().setReplyDelayMs(100);
+        QTimer poll;
+        QObject::connect(&poll, &QTimer::timeout, rig.w.get(), [&rig, &poll] {
+            if (rig.fx.reader().receivedBytes().contains(Reader::kSheetStatus)) {
+                poll.stop();
+                QTest::mouseClick(rig.w->Command2, Qt::LeftButton);
+            }
         });
+        poll.start(2);
         rig.clickRead();
         // The sheet under way when "Durdur" came is finished, shown and left pending.
         QCOMPARE(rig.w->Optik_Durum->text(), QStringLiteral("Okuma duraklatıldı"));

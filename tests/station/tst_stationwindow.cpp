@@ -79,7 +79,7 @@ private slots:
         QVERIFY(w.Command1->isEnabled() && w.Command2->isEnabled() && w.Command4->isEnabled());
 
         fx.reader().setSilent(false);
-        QTRY_COMPARE_WITH_TIMEOUT(w.Optik_Durum->text(), kPresent, 3000);
+        QTRY_COMPARE_WITH_TIMEOUT(w.Optik_Durum->text(), kPresent, 8000);
         QVERIFY(w.Combo1->isEnabled() && w.dosyaadi->isEnabled() && w.Frame1->isEnabled());
     }
 
@@ -93,12 +93,12 @@ private slots:
         QCOMPARE(w.Optik_Durum->text(), kPresent);
 
         fx.reader().setSilent(true);
-        QTRY_COMPARE_WITH_TIMEOUT(w.Optik_Durum->text(), kAbsent, 3000);
+        QTRY_COMPARE_WITH_TIMEOUT(w.Optik_Durum->text(), kAbsent, 8000);
         QVERIFY(!w.Combo1->isEnabled() && !w.dosyaadi->isEnabled() && !w.Frame1->isEnabled());
         QVERIFY(w.Timer2->isActive() || w.MSComm1->isWaiting());
 
         fx.reader().setSilent(false);
-        QTRY_COMPARE_WITH_TIMEOUT(w.Optik_Durum->text(), kPresent, 3000);
+        QTRY_COMPARE_WITH_TIMEOUT(w.Optik_Durum->text(), kPresent, 8000);
         QVERIFY(w.Combo1->isEnabled() && w.Frame1->isEnabled());
     }
 
@@ -111,12 +111,12 @@ private slots:
         QVERIFY(w.startUp(fx.iniPath()));
 
         fx.reader().hangUp();
-        QTRY_COMPARE_WITH_TIMEOUT(w.Optik_Durum->text(), kAbsent, 3000);
+        QTRY_COMPARE_WITH_TIMEOUT(w.Optik_Durum->text(), kAbsent, 8000);
         QVERIFY(!w.Frame1->isEnabled());
         QVERIFY(!w.MSComm1->isOpen());
 
         QVERIFY(fx.reader().comeBack());
-        QTRY_COMPARE_WITH_TIMEOUT(w.Optik_Durum->text(), kPresent, 3000);
+        QTRY_COMPARE_WITH_TIMEOUT(w.Optik_Durum->text(), kPresent, 8000);
         QVERIFY(w.MSComm1->isOpen());
     }
 

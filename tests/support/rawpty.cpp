@@ -1,6 +1,7 @@
 #include "rawpty.h"
 
 #include <QElapsedTimer>
+#include <QFile>
 
 #include <cerrno>
 #include <fcntl.h>
@@ -23,7 +24,8 @@ RawPty::RawPty()
     ::tcgetattr(m_master, &tio);
     ::cfmakeraw(&tio);
     ::tcsetattr(m_master, TCSANOW, &tio);
-    m_slavePath = QString::fromLocal8Bit(::ptsname(m_master));
+    m_link = m_dir.filePath(QStringLiteral("device"));
+    QFile::link(QString::fromLocal8Bit(::ptsname(m_master)), m_link);
 }
 
 RawPty::~RawPty()
@@ -69,4 +71,5 @@ void RawPty::hangUp()
     if (m_master >= 0)
         ::close(m_master);
     m_master = -1;
+    QFile::remove(m_link);
 }

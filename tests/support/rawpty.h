@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QTemporaryDir>
 
 // The far end of a pseudo-terminal, driven by hand: the test writes the device's bytes and
 // reads what the program sent, with no device logic in between.
@@ -14,7 +15,9 @@ public:
     RawPty &operator=(const RawPty &) = delete;
 
     bool isOpen() const { return m_master >= 0; }
-    QString slavePath() const { return m_slavePath; }
+    // A link to the terminal that goes away with it, as a device file does when unplugged;
+    // open this, not the terminal itself, whose number the system may hand out again.
+    QString slavePath() const { return m_link; }
 
     void send(const QByteArray &bytes);
     // Everything the program sent so far, waiting up to limitMs for at least minBytes.
@@ -24,5 +27,6 @@ public:
 
 private:
     int m_master = -1;
-    QString m_slavePath;
+    QTemporaryDir m_dir;
+    QString m_link;
 };
