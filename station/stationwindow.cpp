@@ -357,7 +357,7 @@ void StationWindow::heartbeatTick()
 {
     stopHeartbeat();
     // Another exchange is under way (a window that forgot the heartbeat): leave it alone.
-    if (MSComm1->isWaiting()) {
+    if (MSComm1->isWaiting() || m_readCommandRunning) {
         ArmHeartbeat();
         return;
     }
@@ -688,6 +688,8 @@ bool StationWindow::startReading()
     m_gridEditor->commit();
     m_readCommandRunning = true;
     setReadControlsEnabled(false);
+    // No ping may come while the question on the data file waits for the operator.
+    stopHeartbeat();
     if (!m_dataFileOpen) {
         if (!m_readyToRead) {
             // The choice was refused when the button got the focus; say it again.
