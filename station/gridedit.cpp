@@ -102,8 +102,9 @@ bool GridEditor::gridKeyPress(QKeyEvent *event)
 {
     // Characters open the edit box; keys without one (arrows, paging) move in the grid.
     const QString text = event->text();
-    if (text.isEmpty() || event->modifiers() & (Qt::ControlModifier | Qt::AltModifier))
-        return false;
+    if (text.isEmpty() || event->modifiers() & (Qt::ControlModifier | Qt::AltModifier) ||
+        event->key() == Qt::Key_Tab || event->key() == Qt::Key_Backtab)
+        return false; // Tab moves on to the next control
     const int key = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter
                         ? 13
                         : int(text.at(0).unicode());
