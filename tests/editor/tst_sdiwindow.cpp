@@ -15,31 +15,6 @@ namespace {
 
 const QString kPrefix = QStringLiteral("ORVEL- NOT DEFTERİ - ");
 
-// While it lives, a test running as root acts as an ordinary user, so that file permissions
-// bind it as they bind an operator.
-class OrdinaryUser
-{
-public:
-    OrdinaryUser()
-    {
-        if (geteuid() == 0) {
-            const passwd *nobody = getpwnam("nobody");
-            if (nobody && seteuid(nobody->pw_uid) == 0)
-                m_dropped = true;
-        }
-    }
-    ~OrdinaryUser()
-    {
-        if (m_dropped && seteuid(0) != 0)
-            qFatal("cannot return to root");
-    }
-    OrdinaryUser(const OrdinaryUser &) = delete;
-    OrdinaryUser &operator=(const OrdinaryUser &) = delete;
-
-private:
-    bool m_dropped = false;
-};
-
 } // namespace
 
 class TestSdiWindow : public QObject
@@ -61,8 +36,7 @@ private slots:
     void close_data();
     void close();
     void unsavedWorkStopsNewAndOpen();
-    void writeError_data();
-    void writeError();
+    void writeErrorKeepsCaptionAndDirtyFlag();
     void clipboardAndToolbar();
     void optionsAndFonts();
     void oneEditorWindow();
@@ -102,32 +76,24 @@ QStringList TestSdiWindow::storedRecent() const
 void TestSdiWindow::sizeLimit_data()
 {
     QTest::addColumn<int>("size");
-    QTest::addColumn<bool>("opens");
-    QTest::newRow("65000 bytes") << 65000 << true;
-    QTest::newRow("65001 bytes") << 65001 << false;
+    QTest::newRow("65000 bytes open") << 65000;
+    QTest::newRow("65001 bytes are refused") << 65001;
 }
 
 void TestSdiWindow::sizeLimit()
 {
     QFETCH(int, size);
-    QFETCH(bool, opens);
     MessageRecorder boxes;
     EditorUnderTest editor;
-    QByteArray bytes(size, 'A');
-    const QString file = writeFile(path("big.dat"), bytes);
+    const QString file = writeFile(path("big.dat"), QByteArray(size, 'A'));
 
     editor.open(file);
 
-    if (opens) {
-        QCOMPARE(boxes.count(), 0);
-        QCOMPARE(editor.note()->toPlainText().size(), size);
-        QCOMPARE(editor.window.windowTitle(), kPrefix + file.toUpper());
-    } else {
-        QCOMPARE(boxes.texts(), QStringList{QStringLiteral("Dosya açılamayacak kadar büyük")});
-        QVERIFY(editor.note()->toPlainText().isEmpty());
-        QCOMPARE(editor.window.windowTitle(), QStringLiteral("ORVEL- NOT DEFTERİ - BAŞLIKSIZ"));
-        QCOMPARE(storedRecent().first(), QString());
-    }
+    const bool opens = size <= 65000;
+    QCOMPARE(boxes.texts(), opens ? QStringList() : QStringList{"Dosya açılamayacak kadar büyük"});
+    QCOMPARE(editor.note()->toPlainText().size(), opens ? size : 0);
+    QCOMPARE(editor.window.windowTitle(), kPrefix + (opens ? file.toUpper() : "BAŞLIKSIZ"));
+    QCOMPARE(storedRecent().first(), opens ? file : QString());
 }
 
 void TestSdiWindow::roundTrip_data()
@@ -140,29 +106,22 @@ void TestSdiWindow::roundTrip_data()
                          "AD SOYAD   =01=05=20=Y\r\n"
                          "\xDE\xDD\xDE\xDE\xDD \xFE\xFD\xF0\xFC\xE7\xF6 \xA0 \x80\r\n");
     QTest::newRow("Turkish FMT, CR LF") << fmt << fmt << QStringLiteral("ÖĞRENCİ SINAVI");
-    QTest::newRow("LF only") << QByteArray("bir\niki\n") << QByteArray("bir\niki\n")
-                             << QStringLiteral("bir\niki\n");
-    QTest::newRow("mixed, lone CR") << QByteArray("a\r\nb\nc\rd\r\n")
-                                    << QByteArray("a\r\nb\nc\rd\r\n") << QStringLiteral("c\nd");
-    QTest::newRow("blank lines kept")
-        << QByteArray("a\r\n\r\n\r\n") << QByteArray("a\r\n\r\n\r\n") << QStringLiteral("a\n\n\n");
+    const QByteArray mixed("a\r\nb\nc\rd\r\n\r\n\r\n");
+    QTest::newRow("mixed, lone CR, blank lines") << mixed << mixed << QStringLiteral("b\nc\nd\n\n");
     QTest::newRow("no final line end")
         << QByteArray("a\r\nb") << QByteArray("a\r\nb\r\n") << QStringLiteral("a\nb");
     QTest::newRow("empty file") << QByteArray() << QByteArray() << QString();
-
     QByteArray every;
     for (int b = 0; b < 256; ++b) {
         if (b != '\r' && b != '\n')
             every.append(char(b));
     }
-    every.append("\r\n");
-    QTest::newRow("every byte value") << every << every << QStringLiteral("ŞşİıĞğ€");
+    QTest::newRow("every byte value") << every + "\r\n" << every + "\r\n" << QStringLiteral("üışÿ");
 }
 
 void TestSdiWindow::roundTrip()
 {
     QFETCH(QByteArray, bytes);
-    QFETCH(QByteArray, saved);
     QFETCH(QString, shown);
     MessageRecorder boxes;
     EditorUnderTest editor;
@@ -170,16 +129,11 @@ void TestSdiWindow::roundTrip()
 
     editor.open(file);
     QVERIFY(!editor.window.isDirty());
-    if (!shown.isEmpty()) {
-        const QString text = editor.note()->toPlainText();
-        const bool anyOrder = QTest::currentDataTag() == QByteArray("every byte value");
-        for (const QString &piece : anyOrder ? shown.split(QString()) : QStringList{shown})
-            QVERIFY2(text.contains(piece), qPrintable(piece));
-    }
+    QVERIFY(editor.note()->toPlainText().contains(shown));
     editor.trigger("mnuFileSave");
 
     QCOMPARE(boxes.count(), 0);
-    QCOMPARE(readFile(file), saved);
+    QTEST(readFile(file), "saved");
     QVERIFY(!editor.window.isDirty());
     QCOMPARE(editor.window.windowTitle(), kPrefix + file);
 }
@@ -190,27 +144,24 @@ void TestSdiWindow::recentFiles()
     QStringList files;
     for (int i = 1; i <= 5; ++i)
         files.append(writeFile(path(QStringLiteral("f%1.dat").arg(i)), QByteArray::number(i)));
-
+    const QStringList newestFour = {files[4], files[3], files[2], files[1], QString()};
     {
         EditorUnderTest editor;
         for (const QString &file : files)
             editor.open(file);
-        QCOMPARE(storedRecent(), (QStringList{files[4], files[3], files[2], files[1], QString()}));
-
+        QCOMPARE(storedRecent(), newestFour);
         // Re-opening a listed file leaves the order alone.
         editor.open(files[2]);
         QCOMPARE(editor.note()->toPlainText(), QStringLiteral("3"));
-        QCOMPARE(storedRecent(), (QStringList{files[4], files[3], files[2], files[1], QString()}));
+        QCOMPARE(storedRecent(), newestFour);
     }
 
     // A new window shows the stored list; choosing an entry opens it.
     EditorUnderTest editor;
-    QVERIFY(editor.action("mnuRecentFile_0")->isVisible());
-    for (int i = 1; i <= 4; ++i) {
-        QAction *item = editor.action(qPrintable(QStringLiteral("mnuRecentFile_%1").arg(i)));
-        QVERIFY(item->isVisible());
-        QCOMPARE(item->text(), files[5 - i]);
-    }
+    for (int i = 1; i <= 4; ++i)
+        QCOMPARE(editor.action(qPrintable(QStringLiteral("mnuRecentFile_%1").arg(i)))->text(),
+                 newestFour[i - 1]);
+    QVERIFY(editor.action("mnuRecentFile_4")->isVisible());
     QVERIFY(!editor.action("mnuRecentFile_5")->isVisible());
     editor.trigger("mnuRecentFile_3");
     QCOMPARE(editor.note()->toPlainText(), QStringLiteral("3"));
@@ -227,12 +178,9 @@ void TestSdiWindow::recentFileGone()
     editor.open(gone);
     editor.open(other);
     QFile::remove(gone);
-    editor.putCaret(0);
     QTest::keyClicks(editor.note(), "!");
 
-    // Unsaved work is saved before the list entry is tried; the missing file is reported and
-    // the text box keeps what it had.
-    QCOMPARE(editor.action("mnuRecentFile_2")->text(), gone);
+    // Unsaved work is saved before the entry is tried; the missing file is only reported.
     editor.trigger("mnuRecentFile_2");
     QCOMPARE(readFile(other), QByteArray("!x\r\n"));
     QCOMPARE(boxes.texts(), QStringList{QStringLiteral("Dosya açılamıyor : ") + gone});
@@ -246,7 +194,6 @@ void TestSdiWindow::deleteKey_data()
     QTest::addColumn<int>("selected");
     QTest::addColumn<QByteArray>("saved");
     QTest::newRow("before a line end") << 2 << 0 << QByteArray("ABCD\r\nEF\r\n");
-    QTest::newRow("inside a line") << 0 << 0 << QByteArray("B\r\nCD\r\nEF\r\n");
     QTest::newRow("a selection over a line end") << 1 << 3 << QByteArray("AD\r\nEF\r\n");
     QTest::newRow("at the very end") << 8 << 0 << QByteArray("AB\r\nCD\r\nEF\r\n");
 }
@@ -255,57 +202,49 @@ void TestSdiWindow::deleteKey()
 {
     QFETCH(int, caret);
     QFETCH(int, selected);
-    QFETCH(QByteArray, saved);
-    MessageRecorder boxes;
     EditorUnderTest editor;
     const QString file = writeFile(path("del.dat"), "AB\r\nCD\r\nEF\r\n");
     editor.open(file);
-
     editor.putCaret(caret, selected);
     editor.trigger("mnuEditDelete");
     editor.trigger("mnuFileSave");
-
-    QCOMPARE(readFile(file), saved);
+    QTEST(readFile(file), "saved");
 }
 
 void TestSdiWindow::close_data()
 {
     QTest::addColumn<bool>("untitled");
-    QTest::addColumn<int>("answer");
+    QTest::addColumn<MsgBox::Answer>("answer");
     QTest::addColumn<QString>("dialogReply");
     QTest::addColumn<bool>("closes");
-    QTest::addColumn<bool>("saved");
+    QTest::addColumn<QByteArray>("fileAfter");
 
-    const int yes = int(MsgBox::Answer::Yes);
-    const int no = int(MsgBox::Answer::No);
-    const int cancel = int(MsgBox::Answer::Cancel);
-    QTest::newRow("named, Yes") << false << yes << QString() << true << true;
-    QTest::newRow("named, No") << false << no << QString() << true << false;
-    QTest::newRow("named, Cancel") << false << cancel << QString() << false << false;
+    using A = MsgBox::Answer;
+    QTest::newRow("named, Yes") << false << A::Yes << QString() << true << QByteArray("Xveri\r\n");
+    QTest::newRow("named, No") << false << A::No << QString() << true << QByteArray("veri\r\n");
+    QTest::newRow("named, Cancel")
+        << false << A::Cancel << QString() << false << QByteArray("veri\r\n");
     QTest::newRow("untitled, Yes, named")
-        << true << yes << QStringLiteral("yeni.txt") << true << true;
-    QTest::newRow("untitled, Yes, dialog cancelled") << true << yes << QString() << false << false;
+        << true << A::Yes << path("yeni.txt") << true << QByteArray("X\r\n");
+    QTest::newRow("untitled, Yes, dialog cancelled")
+        << true << A::Yes << QString() << false << QByteArray("<missing>");
 }
 
 void TestSdiWindow::close()
 {
     QFETCH(bool, untitled);
-    QFETCH(int, answer);
+    QFETCH(MsgBox::Answer, answer);
     QFETCH(QString, dialogReply);
     QFETCH(bool, closes);
-    QFETCH(bool, saved);
     MessageRecorder boxes;
-    boxes.queueAnswer(MsgBox::Answer(answer));
+    boxes.queueAnswer(answer);
     EditorUnderTest editor;
-    const QString named = writeFile(path("kapat.dat"), "veri\r\n");
+    const QString target = untitled ? path("yeni.txt") : writeFile(path("kapat.dat"), "veri\r\n");
     QFile::remove(path("yeni.txt"));
-    const QString target = untitled ? path("yeni.txt") : named;
     if (!untitled)
-        editor.open(named);
-    if (!dialogReply.isEmpty())
-        editor.saveReplies.append(path(dialogReply));
+        editor.open(target);
+    editor.saveReplies.append(dialogReply);
     editor.window.show();
-    editor.putCaret(0);
     QTest::keyClicks(editor.note(), "X");
     const QString caption = editor.window.windowTitle();
 
@@ -313,35 +252,29 @@ void TestSdiWindow::close()
 
     QCOMPARE(boxes.count(), 1);
     const MsgBox::Shown question = boxes.shown().first();
-    QCOMPARE(question.text, caption.mid(21) + QStringLiteral("' deki bilgi değiştirildi.\n"
-                                                             "Değişikliler kayıt edilsin mi?"));
+    QCOMPARE(question.text,
+             caption.mid(kPrefix.size()) + QStringLiteral("' deki bilgi değiştirildi.\n"
+                                                          "Değişikliler kayıt edilsin mi?"));
     QCOMPARE(question.title, caption);
     QCOMPARE(question.buttons, MsgBox::Buttons::YesNoCancel);
     QCOMPARE(question.icon, MsgBox::Icon::Warning);
-    if (untitled && answer == int(MsgBox::Answer::Yes))
-        QCOMPARE(editor.offeredSaveNames, QStringList{path("BASLIKSIZ.txt")});
-
+    QCOMPARE(editor.offeredSaveNames,
+             untitled ? QStringList{path("BASLIKSIZ.txt")} : QStringList());
     QCOMPARE(editor.window.isVisible(), !closes);
     QCOMPARE(editor.window.isDirty(), !closes);
-    if (!closes)
-        QCOMPARE(editor.note()->toPlainText(), untitled ? QStringLiteral("X") : "Xveri\n");
-    else
-        QCOMPARE(editor.window.windowTitle(), kPrefix + QStringLiteral("BAŞLIKSIZ"));
-    const QByteArray expected = saved ? QByteArray(untitled ? "X\r\n" : "Xveri\r\n")
-                                      : (untitled ? QByteArray("<missing>") : "veri\r\n");
-    QCOMPARE(readFile(target), expected);
+    QCOMPARE(editor.window.windowTitle(), closes ? kPrefix + "BAŞLIKSIZ" : caption);
+    QTEST(readFile(target), "fileAfter");
 }
 
 void TestSdiWindow::unsavedWorkStopsNewAndOpen()
 {
     MessageRecorder boxes;
     EditorUnderTest editor;
-    const QString other = writeFile(path("baska.dat"), "baska");
     QTest::keyClicks(editor.note(), "yaz");
 
     // Untitled work needs a name first; without one nothing else happens.
     editor.trigger("mnuFileNew");
-    editor.open(other);
+    editor.open(writeFile(path("baska.dat"), "baska"));
     QCOMPARE(editor.note()->toPlainText(), QStringLiteral("yaz"));
     QVERIFY(editor.window.isDirty());
     QCOMPARE(editor.offeredSaveNames.size(), 2);
@@ -355,49 +288,31 @@ void TestSdiWindow::unsavedWorkStopsNewAndOpen()
     QCOMPARE(boxes.count(), 0);
 }
 
-void TestSdiWindow::writeError_data()
+void TestSdiWindow::writeErrorKeepsCaptionAndDirtyFlag()
 {
-    QTest::addColumn<bool>("readOnlyFile");
-    QTest::newRow("read-only file") << true;
-    QTest::newRow("folder in the way") << false;
-}
-
-void TestSdiWindow::writeError()
-{
-    QFETCH(bool, readOnlyFile);
     MessageRecorder boxes;
     EditorUnderTest editor;
-    QDir(m_dir.path()).mkpath(QStringLiteral("ro"));
-    QFile::setPermissions(path("ro"), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner |
-                                          QFile::ReadOther | QFile::ExeOther);
-    QFile::setPermissions(m_dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner |
-                                            QFile::ReadOther | QFile::ExeOther);
-    const QString file = path("ro/kilitli.dat");
-    if (readOnlyFile) {
-        QFile::remove(file);
-        writeFile(file, "eski\r\n");
-        QFile::setPermissions(file, QFile::ReadOwner | QFile::ReadOther);
-        editor.open(file);
-    } else {
-        editor.saveReplies.append(path("ro"));
-    }
+    // Others may enter the folder, so the ordinary user can reach the file.
+    const auto open =
+        QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner | QFile::ReadOther | QFile::ExeOther;
+    QVERIFY(QFile::setPermissions(m_dir.path(), open));
+    const QString file = writeFile(path("kilitli.dat"), "eski\r\n");
+    QVERIFY(QFile::setPermissions(file, QFile::ReadOwner | QFile::ReadOther));
+    editor.open(file);
     QTest::keyClicks(editor.note(), "yeni ");
     const QString caption = editor.window.windowTitle();
-
-    if (readOnlyFile) {
-        OrdinaryUser user;
-        editor.trigger("mnuFileSave");
-    } else {
-        editor.trigger("mnuFileSave");
-    }
-
+    // Run as root, the save is made as an ordinary user, whom file permissions bind.
+    const passwd *nobody = geteuid() == 0 ? getpwnam("nobody") : nullptr;
+    const bool dropped = nobody && seteuid(nobody->pw_uid) == 0;
+    editor.trigger("mnuFileSave");
+    if (dropped && seteuid(0) != 0)
+        qFatal("cannot return to root");
     QCOMPARE(boxes.count(), 1);
     QVERIFY(!boxes.lastText().isEmpty());
     QCOMPARE(boxes.shown().first().icon, MsgBox::Icon::Warning);
     QCOMPARE(editor.window.windowTitle(), caption);
     QVERIFY(editor.window.isDirty());
-    if (readOnlyFile)
-        QCOMPARE(readFile(file), QByteArray("eski\r\n"));
+    QCOMPARE(readFile(file), QByteArray("eski\r\n"));
 }
 
 void TestSdiWindow::clipboardAndToolbar()
@@ -407,22 +322,16 @@ void TestSdiWindow::clipboardAndToolbar()
     editor.window.show();
     const QString file = writeFile(path("pano.dat"), "bir\r\niki\r\n");
     editor.open(file);
-    QClipboard *clipboard = QGuiApplication::clipboard();
 
     editor.putCaret(1, 4); // "ir", the line end, "i"
     editor.trigger("mnuEditCopy");
-    QCOMPARE(clipboard->text(), QStringLiteral("ir\ni"));
+    QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("ir\ni"));
     QVERIFY(!editor.window.isDirty());
-
     QTest::mouseClick(editor.window.findChild<QWidget *>("imgCutButton"), Qt::LeftButton);
     QCOMPARE(editor.note()->toPlainText(), QStringLiteral("bki\n"));
     QVERIFY(editor.window.isDirty());
-
     editor.putCaret(3);
     QTest::mouseClick(editor.window.findChild<QWidget *>("imgPasteButton"), Qt::LeftButton);
-    editor.trigger("mnuEditSelectAll");
-    editor.trigger("mnuEditCut");
-    editor.trigger("mnuEditPaste");
     editor.trigger("mnuFileSave");
     QCOMPARE(readFile(file), QByteArray("bkiir\r\ni\r\n"));
 
@@ -439,37 +348,24 @@ void TestSdiWindow::optionsAndFonts()
 {
     EditorUnderTest editor;
     editor.window.show();
-    QWidget *toolbar = editor.window.findChild<QWidget *>("picToolbar");
-    QAction *tools = editor.action("mnuOptionsToolbar");
-    QVERIFY(tools->isChecked());
-    QVERIFY(toolbar->isVisible());
     const int fullHeight = editor.note()->height();
-    tools->trigger();
-    QVERIFY(!tools->isChecked());
-    QVERIFY(!toolbar->isVisible());
+    editor.trigger("mnuOptionsToolbar");
+    QVERIFY(!editor.window.findChild<QWidget *>("picToolbar")->isVisible());
     QTRY_VERIFY(editor.note()->height() > fullHeight);
 
     const QStringList families = QFontDatabase::families();
-    QVERIFY(!families.isEmpty());
-    const QString last = families.last();
-    QAction *item =
+    QAction *last =
         editor.action(qPrintable(QStringLiteral("mnuFontName_%1").arg(families.size() - 1)));
-    QVERIFY(item);
-    QCOMPARE(editor.action("mnuFontName_0")->data().toString(), families.first());
-    item->trigger();
-    QCOMPARE(editor.note()->font().family(), last);
+    QVERIFY(last);
+    last->trigger();
+    QCOMPARE(editor.note()->font().family(), families.last());
     QVERIFY(!editor.window.isDirty());
-
-    editor.trigger("mnuEditTime");
-    QVERIFY(!editor.note()->toPlainText().isEmpty());
-    QVERIFY(editor.window.isDirty());
 }
 
 void TestSdiWindow::oneEditorWindow()
 {
     SdiWindow *first = showEditor();
     QVERIFY(first->isVisible());
-    QCOMPARE(first->objectName(), QStringLiteral("frmSDI"));
     first->close();
     QCOMPARE(showEditor(), first);
     delete first;

@@ -13,32 +13,21 @@
 namespace {
 
 constexpr int kLimitMs = 3000;
+constexpr int kDelayMs = 300;
 
 // The program side of the line: a serial port on the link, collecting what arrives.
-class Port
+struct Port
 {
-public:
-    explicit Port(const QString &path)
-    {
-        m_port.setPortName(path);
-        m_opened = m_port.open(QIODevice::ReadWrite);
-    }
-    bool isOpen() const { return m_opened; }
+    explicit Port(const QString &path) : port(path) { port.open(QIODevice::ReadWrite); }
     void write(const QByteArray &bytes)
     {
-        m_port.write(bytes);
-        m_port.flush();
+        port.write(bytes);
+        port.flush();
     }
-    QByteArray arrived()
-    {
-        m_arrived += m_port.readAll();
-        return m_arrived;
-    }
+    QByteArray arrived() { return received += port.readAll(); }
 
-private:
-    QSerialPort m_port;
-    bool m_opened = false;
-    QByteArray m_arrived;
+    QSerialPort port;
+    QByteArray received;
 };
 
 } // namespace
@@ -50,13 +39,11 @@ class TestPtyReader : public QObject
 private slots:
     void init();
     void cleanup();
-    void presenceThroughTheLink();
     void commandsAreRecorded();
     void faults_data();
     void faults();
-    void lateReply();
     void hangUpAndComeBack();
-    void onlyLinksAreReplaced();
+    void onlyLinksAreReplacedAndStopRemovesThem();
 
 private:
     QTemporaryDir *m_dir = nullptr;
@@ -78,21 +65,6 @@ void TestPtyReader::cleanup()
     delete m_dir;
 }
 
-void TestPtyReader::presenceThroughTheLink()
-{
-    QString error;
-    QVERIFY2(m_reader->start(&error), qPrintable(error));
-    QCOMPARE(QFileInfo(m_link).symLinkTarget(), m_reader->slavePath());
-    Port port(m_link);
-    QVERIFY(port.isOpen());
-    port.write("\x01");
-    port.write("Y");
-    QTRY_COMPARE_WITH_TIMEOUT(port.arrived(), QByteArray("Y"), kLimitMs);
-
-    m_reader->stop();
-    QVERIFY(!QFileInfo(m_link).isSymLink());
-}
-
 void TestPtyReader::commandsAreRecorded()
 {
     QMutex mutex;
@@ -111,12 +83,11 @@ void TestPtyReader::commandsAreRecorded()
     QCOMPARE(m_reader->receivedCommands(),
              QList<QByteArray>({"@OEM", Reader::kFormatBegin + format + Reader::kFormatEnd}));
     QCOMPARE(m_reader->withDevice([](ReaderDevice &device) { return device.expectedLength(); }), 1);
-    const auto loggedSoFar = [&] {
+    const auto firstLogged = [&] {
         QMutexLocker lock(&mutex);
-        return logged;
+        return logged.size() == 2 ? logged.first() : QByteArray();
     };
-    QTRY_COMPARE_WITH_TIMEOUT(loggedSoFar().size(), 2, kLimitMs);
-    QCOMPARE(loggedSoFar().first(), QByteArray("404f454d>01"));
+    QTRY_COMPARE_WITH_TIMEOUT(firstLogged(), QByteArray("404f454d>01"), kLimitMs);
     m_reader->clearReceived();
     QVERIFY(m_reader->receivedBytes().isEmpty());
     QVERIFY(m_reader->receivedCommands().isEmpty());
@@ -134,6 +105,7 @@ void TestPtyReader::faults_data()
         << "partial" << QByteArray("\x22") << QByteArray(1, '\0');
     QTest::newRow("garbage") << "garbage" << QByteArray("\x01Y") << QByteArray("\xA6");
     QTest::newRow("switched off") << "off" << QByteArray("@OEM") << QByteArray("\x02");
+    QTest::newRow("late") << "late" << QByteArray("\x01Y") << QByteArray("Y");
 }
 
 void TestPtyReader::faults()
@@ -152,29 +124,22 @@ void TestPtyReader::faults()
             m_reader->setPartialReplies(on);
         else if (fault == QLatin1String("garbage"))
             m_reader->setGarbage(on);
+        else if (fault == QLatin1String("late"))
+            m_reader->setReplyDelayMs(on ? kDelayMs : 0);
         else
             m_reader->setSwitchedOff(on);
     };
     set(true);
+    QElapsedTimer clock;
+    clock.start();
     port.write(command);
     QVERIFY(m_reader->waitForReceived(command.size(), kLimitMs));
     // A healthy ping behind it: whatever the faulty reply left on the line arrives before it.
     set(false);
     port.write("\x01Y");
     QTRY_COMPARE_WITH_TIMEOUT(port.arrived(), onTheLine + "Y", kLimitMs);
-}
-
-void TestPtyReader::lateReply()
-{
-    constexpr int delayMs = 300;
-    m_reader->setReplyDelayMs(delayMs);
-    QVERIFY(m_reader->start(nullptr));
-    Port port(m_link);
-    QElapsedTimer clock;
-    clock.start();
-    port.write("\x01Y");
-    QTRY_COMPARE_WITH_TIMEOUT(port.arrived(), QByteArray("Y"), kLimitMs);
-    QVERIFY(clock.elapsed() >= delayMs);
+    if (fault == QLatin1String("late"))
+        QVERIFY(clock.elapsed() >= kDelayMs);
 }
 
 void TestPtyReader::hangUpAndComeBack()
@@ -200,23 +165,30 @@ void TestPtyReader::hangUpAndComeBack()
     QCOMPARE(line.waitBlocking(2, kLimitMs).data(), QByteArray("\x21\x22"));
 }
 
-void TestPtyReader::onlyLinksAreReplaced()
+void TestPtyReader::onlyLinksAreReplacedAndStopRemovesThem()
 {
     // Someone's file at the link path is kept, and the reader refuses to start.
     QFile file(m_link);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write("data");
+    QVERIFY(file.open(QIODevice::WriteOnly) && file.write("data") == 4);
     file.close();
     QString error;
     QVERIFY(!m_reader->start(&error));
     QVERIFY(!error.isEmpty());
     QCOMPARE(QFileInfo(m_link).size(), 4);
 
-    // An old link is pointed at the new terminal.
+    // An old link is pointed at the new terminal, which answers a port opened through it.
     QVERIFY(QFile::remove(m_link));
     QVERIFY(QFile::link(m_dir->filePath(QStringLiteral("elsewhere")), m_link));
-    QVERIFY(m_reader->start(nullptr));
+    QVERIFY2(m_reader->start(&error), qPrintable(error));
     QCOMPARE(QFileInfo(m_link).symLinkTarget(), m_reader->slavePath());
+    Port port(m_link);
+    QVERIFY(port.port.isOpen());
+    port.write("\x01");
+    port.write("Y");
+    QTRY_COMPARE_WITH_TIMEOUT(port.arrived(), QByteArray("Y"), kLimitMs);
+
+    m_reader->stop();
+    QVERIFY(!QFileInfo(m_link).exists() && !QFileInfo(m_link).isSymLink());
 }
 
 QTEST_GUILESS_MAIN(TestPtyReader)
