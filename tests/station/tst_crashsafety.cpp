@@ -14,12 +14,6 @@ const QByteArray kSinav = "40=12=00=D=\r\n"
                           "14=38=02=06=H=Y=ABCDE=X=[CEVAP]\r\n"
                           "03=03=11=12=H=Y=AB=X=[KITAPCIK]\r\n";
 
-QByteArray contents(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
 } // namespace
 
 class TestCrashSafety : public QObject
@@ -63,11 +57,11 @@ private slots:
         QVERIFY(desk.waitForStarted());
 
         const QString path = fx.dataFolder() + QStringLiteral("KAYIT.DAT");
-        QTRY_VERIFY_WITH_TIMEOUT(contents(path).count("\r\n") >= killAfter, 20000);
+        QTRY_VERIFY_WITH_TIMEOUT(StationFixture::readFile(path).count("\r\n") >= killAfter, 20000);
         desk.kill(); // SIGKILL: no shut-down, no chance to tidy up
         QVERIFY(desk.waitForFinished(5000));
 
-        const QByteArray bytes = contents(path);
+        const QByteArray bytes = StationFixture::readFile(path);
         QVERIFY(bytes.endsWith("\r\n"));
         QList<QByteArray> lines = bytes.split('\n');
         lines.removeLast(); // after the last line end

@@ -49,6 +49,15 @@ bool ready(StationRig &rig, const QString &dataName = QStringLiteral("SINAV1"))
     return true;
 }
 
+// The worked example's sheet 12345678 read with "Tek tek okut" and shown, its record pending.
+bool oneSheetShown(StationRig &rig)
+{
+    if (!ready(rig) || !rig.addSheet(QStringLiteral("sinav.fmt"), sheet("12345678")))
+        return false;
+    rig.clickSingle();
+    return rig.w->recordPending();
+}
+
 } // namespace
 
 class TestReading : public QObject
@@ -240,9 +249,7 @@ private slots:
     void doubleClickEditGoesIntoTheRecord()
     {
         StationRig rig;
-        QVERIFY(ready(rig));
-        QVERIFY(rig.addSheet(QStringLiteral("sinav.fmt"), sheet("12345678")));
-        rig.clickSingle();
+        QVERIFY(oneSheetShown(rig));
         QTableWidget *grid = rig.w->MSG;
         grid->setCurrentCell(0, 1);
         const QPoint centre = grid->visualItemRect(grid->item(0, 1)).center();
@@ -269,9 +276,7 @@ private slots:
     void typedEditShowsButTheRecordKeepsWhatWasRead()
     {
         StationRig rig;
-        QVERIFY(ready(rig));
-        QVERIFY(rig.addSheet(QStringLiteral("sinav.fmt"), sheet("12345678")));
-        rig.clickSingle();
+        QVERIFY(oneSheetShown(rig));
         QTableWidget *grid = rig.w->MSG;
         grid->setFocus();
         grid->setCurrentCell(0, 1);
@@ -290,9 +295,7 @@ private slots:
     void editBoxKeys()
     {
         StationRig rig;
-        QVERIFY(ready(rig));
-        QVERIFY(rig.addSheet(QStringLiteral("sinav.fmt"), sheet("12345678")));
-        rig.clickSingle();
+        QVERIFY(oneSheetShown(rig));
         QTableWidget *grid = rig.w->MSG;
         QLineEdit *edit = rig.w->Text1;
         grid->setFocus();

@@ -1,8 +1,7 @@
 // form1 as the operator meets it: start-up against the simulated reader, the file lists, the
 // heartbeat losing and finding the reader, the counter, the picture and the way out.
 #include "messagerecorder.h"
-#include "stationfixture.h"
-#include "stationwindow.h"
+#include "stationrig.h"
 
 #include "clicklabel.h"
 
@@ -37,18 +36,16 @@ private slots:
 
     void startsWithTheReaderPresent()
     {
-        StationFixture fx;
-        QString error;
-        QVERIFY2(fx.startReader(&error), qPrintable(error));
+        StationRig rig;
+        StationFixture &fx = rig.fx;
         for (const char *name : {"A.DAT", "B.X.DAT", "c.dat", "notes.txt"})
             fx.writeFile(fx.dataFolder() + QLatin1String(name), "x\r\n");
         for (const char *name : {"sinav.fmt", "anket.fmt", "eski.fmt.bak", "resim.gif"})
             fx.writeFile(fx.fmtFolder() + QLatin1String(name), "40=12=00=D=\r\n");
 
-        MessageRecorder boxes;
-        StationWindow w;
-        QVERIFY(w.startUp(fx.iniPath()));
-        QCOMPARE(boxes.count(), 0);
+        QVERIFY(rig.start());
+        StationWindow &w = *rig.w;
+        QCOMPARE(rig.boxes.count(), 0);
         QCOMPARE(w.Optik_Durum->text(), kPresent);
         QVERIFY(w.readerPresent());
         // Names cut at their first dot; only the data extension; FMT files with theirs.
@@ -64,14 +61,13 @@ private slots:
 
     void startsWithoutAnAnsweringReaderAndFindsItLater()
     {
-        StationFixture fx;
+        StationRig rig;
         QString error;
-        QVERIFY2(fx.startReader(&error), qPrintable(error));
-        fx.reader().setSilent(true);
-        fx.writeFile(fx.fmtFolder() + QStringLiteral("sinav.fmt"), "40=12=00=D=\r\n");
-
-        StationWindow w;
-        QVERIFY(w.startUp(fx.iniPath()));
+        QVERIFY2(rig.fx.startReader(&error), qPrintable(error));
+        rig.fx.reader().setSilent(true);
+        QVERIFY(rig.start());
+        StationWindow &w = *rig.w;
+        StationFixture &fx = rig.fx;
         QCOMPARE(w.Optik_Durum->text(), kAbsent);
         QVERIFY(!w.Combo1->isEnabled() && !w.dosyaadi->isEnabled() && !w.Frame1->isEnabled());
         QVERIFY(w.Image2->isHidden() && !w.Image3->isHidden());
@@ -85,11 +81,10 @@ private slots:
 
     void heartbeatLosesAndRegainsTheReader()
     {
-        StationFixture fx;
-        QString error;
-        QVERIFY2(fx.startReader(&error), qPrintable(error));
-        StationWindow w;
-        QVERIFY(w.startUp(fx.iniPath()));
+        StationRig rig;
+        QVERIFY(rig.start());
+        StationWindow &w = *rig.w;
+        StationFixture &fx = rig.fx;
         QCOMPARE(w.Optik_Durum->text(), kPresent);
 
         fx.reader().setSilent(true);
@@ -104,11 +99,10 @@ private slots:
 
     void readerUnpluggedAndPluggedBack()
     {
-        StationFixture fx;
-        QString error;
-        QVERIFY2(fx.startReader(&error), qPrintable(error));
-        StationWindow w;
-        QVERIFY(w.startUp(fx.iniPath()));
+        StationRig rig;
+        QVERIFY(rig.start());
+        StationWindow &w = *rig.w;
+        StationFixture &fx = rig.fx;
 
         fx.reader().hangUp();
         QTRY_COMPARE_WITH_TIMEOUT(w.Optik_Durum->text(), kAbsent, 8000);
@@ -122,12 +116,10 @@ private slots:
 
     void exitSaysGoodbyeAndClosesThePort()
     {
-        StationFixture fx;
-        QString error;
-        QVERIFY2(fx.startReader(&error), qPrintable(error));
-        StationWindow w;
-        QVERIFY(w.startUp(fx.iniPath()));
-        w.show();
+        StationRig rig;
+        QVERIFY(rig.start());
+        StationWindow &w = *rig.w;
+        StationFixture &fx = rig.fx;
         QVERIFY(fx.reader().waitForReceived(6, 2000));
         fx.reader().clearReceived();
         w.stopHeartbeat(); // no ping may come between the click and the check
@@ -142,11 +134,9 @@ private slots:
 
     void counterResetLeavesTheRestAlone()
     {
-        StationFixture fx;
-        QString error;
-        QVERIFY2(fx.startReader(&error), qPrintable(error));
-        StationWindow w;
-        QVERIFY(w.startUp(fx.iniPath()));
+        StationRig rig;
+        QVERIFY(rig.start());
+        StationWindow &w = *rig.w;
         w.ssay->setText(QStringLiteral("17"));
         QCOMPARE(w.Command6->text(), QStringLiteral("Sıfırla "));
         QTest::mouseClick(w.Command6, Qt::LeftButton);
@@ -155,19 +145,16 @@ private slots:
 
     void pictureOfTheChosenForm()
     {
-        StationFixture fx;
-        QString error;
-        QVERIFY2(fx.startReader(&error), qPrintable(error));
-        fx.writeFile(fx.fmtFolder() + QStringLiteral("anket.fmt"), "40=12=00=D=\r\n");
-        fx.writeFile(fx.fmtFolder() + QStringLiteral("sinav.fmt"), "40=12=00=D=\r\n");
+        StationRig rig;
+        StationFixture &fx = rig.fx;
+        rig.addForm(QStringLiteral("anket.fmt"), "40=12=00=D=\r\n");
+        rig.addForm(QStringLiteral("sinav.fmt"), "40=12=00=D=\r\n");
         QImage image(40, 30, QImage::Format_RGB32);
         image.fill(Qt::white);
-        QVERIFY(image.save(fx.fmtFolder() + QStringLiteral("sinav.gif"), "GIF") ||
-                image.save(fx.fmtFolder() + QStringLiteral("sinav.gif"), "PNG"));
-
-        StationWindow w;
-        QVERIFY(w.startUp(fx.iniPath()));
-        w.show();
+        // Pictures are found by name and read by content; Qt writes no GIF.
+        QVERIFY(image.save(fx.fmtFolder() + QStringLiteral("sinav.gif"), "PNG"));
+        QVERIFY(rig.start());
+        StationWindow &w = *rig.w;
         QTest::keyClick(w.Combo1, Qt::Key_End); // sinav.fmt, which has a picture
         QCOMPARE(w.Combo1->currentText(), QStringLiteral("sinav.fmt"));
         QCOMPARE(w.pictureFile(), fx.fmtFolder() + QStringLiteral("sinav.gif"));

@@ -25,6 +25,12 @@ void StationFixture::writeFile(const QString &path, const QByteArray &contents)
         file.write(contents);
 }
 
+QByteArray StationFixture::readFile(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
 void StationFixture::writeIni(const QByteArray &portLine)
 {
     const QByteArray port = portLine.isNull() ? linkPath().toLocal8Bit() : portLine;

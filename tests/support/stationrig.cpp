@@ -21,7 +21,7 @@ StationRig::~StationRig()
 bool StationRig::start()
 {
     QString error;
-    if (!fx.startReader(&error)) {
+    if (!fx.readerStarted() && !fx.startReader(&error)) {
         qWarning("%s", qPrintable(error));
         return false;
     }
@@ -84,8 +84,7 @@ QString StationRig::dataPath(const QString &name) const
 
 QByteArray StationRig::dataBytes(const QString &name) const
 {
-    QFile file(dataPath(name));
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    return StationFixture::readFile(dataPath(name));
 }
 
 QList<QByteArray> StationRig::dataLines(const QString &name) const

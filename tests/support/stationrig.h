@@ -21,6 +21,7 @@ public:
     MessageRecorder boxes;
     std::unique_ptr<StationWindow> w;
 
+    // Starts the reader (unless the test already did) and form1, shown and active.
     bool start();
     void addForm(const QString &name, const QByteArray &bytes);
     // Sheets for the tray, drawn from a form in the FMT folder; status 0 reads, others fail.
