@@ -61,7 +61,6 @@ public:
     QString fmtFileName() const { return m_fmtFileName; }
 
     bool readerPresent() const { return m_readerPresent; }
-    const StationSettings &settings() const { return m_settings; }
     ReaderLink &link() { return m_link; }
 
     // Chooses a form and a data name and reads automatically, as an operator would: for the
