@@ -112,4 +112,12 @@ QString input(QWidget *parent, const QString &prompt, const QString &title,
     return ok ? dialog.textValue() : QString();
 }
 
+QString quoted(const QString &text, qsizetype limit)
+{
+    if (text.size() <= limit)
+        return text;
+    return text.left(limit) +
+           QStringLiteral(" … (satırın devamı kesildi, %1 karakter)").arg(text.size());
+}
+
 } // namespace MsgBox

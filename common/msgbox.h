@@ -30,6 +30,10 @@ Answer show(QWidget *parent, const QString &text, Buttons buttons = Buttons::Ok,
 QString input(QWidget *parent, const QString &prompt, const QString &title = QString(),
               const QString &defaultText = QString(), bool *accepted = nullptr);
 
+// A piece of a file's line fit to quote in a box: a line of megabytes would take the box
+// seconds to lay out and say nothing more. A longer text is cut, and says so.
+QString quoted(const QString &text, qsizetype limit = 120);
+
 // A handler set here answers every box instead of the operator; for an input box it returns
 // the answer and, through *typed, the text. Pass nullptr to go back to real dialogs.
 using Handler = std::function<Answer(const Shown &shown, QString *typed)>;

@@ -1,11 +1,21 @@
 #include "serialline.h"
 
+#include "msgbox.h"
+
 #include <QElapsedTimer>
 #include <QEventLoop>
+#include <QFile>
 #include <QPointer>
 #include <QSerialPort>
 #include <QTimer>
 #include <QtGlobal>
+
+#ifdef Q_OS_UNIX
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <unistd.h>
+#endif
 
 struct SerialLine::Wait
 {
@@ -18,13 +28,6 @@ struct SerialLine::Wait
 namespace {
 
 constexpr int kHeadStartMs = 1;
-
-int limitFromEnvironment(const char *name, int fallback)
-{
-    bool ok = false;
-    const int value = qEnvironmentVariableIntValue(name, &ok);
-    return ok && value > 0 ? value : fallback;
-}
 
 bool isPortFailure(QSerialPort::SerialPortError error)
 {
@@ -42,6 +45,27 @@ bool isPortFailure(QSerialPort::SerialPortError error)
     }
 }
 
+// Why a port would not open, in the system's words: the serial port class says "No error" for a
+// missing device, a regular file or a terminal that is not a serial line. Empty when the system
+// finds nothing wrong with it.
+QString systemReason(const QString &portName)
+{
+#ifdef Q_OS_UNIX
+    const QByteArray path = QFile::encodeName(portName);
+    const int fd = ::open(path.constData(), O_RDWR | O_NOCTTY | O_NONBLOCK);
+    if (fd < 0)
+        return QString::fromLocal8Bit(std::strerror(errno));
+    const bool terminal = ::isatty(fd);
+    const int error = errno;
+    ::close(fd);
+    if (!terminal)
+        return QString::fromLocal8Bit(std::strerror(error == 0 ? ENOTTY : error));
+#else
+    Q_UNUSED(portName);
+#endif
+    return QString();
+}
+
 } // namespace
 
 SerialLine::SerialLine(QObject *parent) : QObject(parent), m_port(new QSerialPort(this))
@@ -53,16 +77,6 @@ SerialLine::SerialLine(QObject *parent) : QObject(parent), m_port(new QSerialPor
 SerialLine::~SerialLine()
 {
     finishWaits(Outcome::Aborted);
-}
-
-int SerialLine::shortWaitLimit()
-{
-    return limitFromEnvironment("OMR_SHORT_WAIT_MS", 300);
-}
-
-int SerialLine::longWaitLimit()
-{
-    return limitFromEnvironment("OMR_LONG_WAIT_MS", 10000);
 }
 
 bool SerialLine::parseSettings(const QString &settings, qint32 *baud, char *parity, int *dataBits,
@@ -121,8 +135,9 @@ bool SerialLine::reopen()
 
     m_port->setPortName(m_portName);
     if (!m_port->open(QIODevice::ReadWrite)) {
-        m_error =
-            QStringLiteral("Seri port açılamadı: %1 (%2)").arg(m_portName, m_port->errorString());
+        const QString why = systemReason(m_portName);
+        m_error = QStringLiteral("Seri port açılamadı: %1 (%2)")
+                      .arg(MsgBox::quoted(m_portName), why.isEmpty() ? m_port->errorString() : why);
         m_port->clearError();
         return false;
     }
@@ -235,6 +250,8 @@ SerialLine::Reply SerialLine::waitYielding(int count, int limitMs)
     if (!self) // the owner went away during the wait
         return {Outcome::Aborted, {}};
     m_waits.removeOne(&wait);
+    if (m_waits.isEmpty())
+        emit waitsFinished();
 
     Reply reply;
     reply.outcome = wait.outcome;

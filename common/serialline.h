@@ -54,15 +54,13 @@ public:
     void abortWaits();
     bool isWaiting() const { return !m_waits.isEmpty(); }
 
-    // Time limits of the two waits, from OMR_SHORT_WAIT_MS and OMR_LONG_WAIT_MS when set.
-    static int shortWaitLimit();
-    static int longWaitLimit();
-
     static bool parseSettings(const QString &settings, qint32 *baud, char *parity, int *dataBits,
                               int *stopBits);
 
 signals:
     void portLost(const QString &message);
+    // The last yielding wait has ended; whoever waited for a quiet line may go on.
+    void waitsFinished();
 
 private:
     struct Wait;

@@ -1,6 +1,7 @@
 #include "settingsfile.h"
 
 #include "cp1254.h"
+#include "msgbox.h"
 #include "val.h"
 
 #include <QDir>
@@ -55,15 +56,37 @@ QString folderPrefix(const QString &line, const QString &settingsFolder)
     return folder;
 }
 
+QString fileIgnoringCase(const QString &path)
+{
+    const QFileInfo info(path);
+    if (info.exists())
+        return path;
+    QDir folder = info.dir();
+    folder.setFilter(QDir::Files | QDir::Hidden);
+    folder.setSorting(QDir::Name);
+    for (const QString &name : folder.entryList())
+        if (name.compare(info.fileName(), Qt::CaseInsensitive) == 0)
+            return folder.filePath(name);
+    return path;
+}
+
 QList<QByteArray> readTextLines(const QByteArray &contents)
 {
-    QList<QByteArray> lines = contents.split('\n');
+    // CR LF, LF and a bare CR (older editors) all end a line.
+    QList<QByteArray> lines;
+    qsizetype start = 0;
+    for (qsizetype i = 0; i < contents.size(); ++i) {
+        const char c = contents.at(i);
+        if (c != '\r' && c != '\n')
+            continue;
+        lines.append(contents.mid(start, i - start));
+        if (c == '\r' && i + 1 < contents.size() && contents.at(i + 1) == '\n')
+            ++i;
+        start = i + 1;
+    }
     // A final line end does not start another line.
-    if (!lines.isEmpty() && lines.last().isEmpty())
-        lines.removeLast();
-    for (QByteArray &line : lines)
-        if (line.endsWith('\r'))
-            line.chop(1);
+    if (start < contents.size())
+        lines.append(contents.mid(start));
     return lines;
 }
 
@@ -92,14 +115,15 @@ bool readOptikIni(const QString &path, StationSettings *settings, QString *error
 
     for (const QString *dir : {&settings->fmtFolder, &settings->dataFolder}) {
         if (dir->isEmpty() || !QFileInfo(*dir).isDir()) {
-            *error = QStringLiteral("Ayar dosyasındaki klasör bulunamadı: %1\n(%2)")
-                         .arg(dir->isEmpty() ? QStringLiteral("(boş)") : *dir, path);
+            *error =
+                QStringLiteral("Ayar dosyasındaki klasör bulunamadı: %1\n(%2)")
+                    .arg(dir->isEmpty() ? QStringLiteral("(boş)") : MsgBox::quoted(*dir), path);
             return false;
         }
     }
     if (settings->portName().isEmpty()) {
         *error = QStringLiteral("Ayar dosyasındaki port numarası geçersiz: \"%1\"\n(%2)")
-                     .arg(settings->portLine, path);
+                     .arg(MsgBox::quoted(settings->portLine), path);
         return false;
     }
     return true;

@@ -20,8 +20,12 @@ QString portNameFor(const QString &portLine);
 // (without it every listed file would be opened under a wrong name).
 QString folderPrefix(const QString &line, const QString &settingsFolder);
 
-// Lines of a small text file read whole, as "line input" does: split at CR LF or LF, the line
-// ends removed, nothing trimmed.
+// The path itself when that file exists; else a file of the same folder whose name differs only
+// in case (a list made without regard to case shows such names); else the path unchanged.
+QString fileIgnoringCase(const QString &path);
+
+// Lines of a small text file read whole, as "line input" does: split at CR LF, LF or a bare
+// CR, the line ends removed, nothing trimmed.
 QList<QByteArray> readTextLines(const QByteArray &contents);
 
 struct StationSettings

@@ -487,8 +487,17 @@ void SdiWindow::editSelectAll()
 
 void SdiWindow::editTime()
 {
-    txtNote->insertPlainText(
-        QLocale::system().toString(QDateTime::currentDateTime(), QLocale::ShortFormat));
+    txtNote->insertPlainText(timeStamp(QLocale::system(), QDateTime::currentDateTime()));
+}
+
+QString SdiWindow::timeStamp(const QLocale &locale, const QDateTime &when)
+{
+    // The short time format leaves the seconds out; the system's date and time keep them.
+    QString timeFormat = locale.timeFormat(QLocale::ShortFormat);
+    if (!timeFormat.contains(u's'))
+        timeFormat.replace(QStringLiteral("mm"), QStringLiteral("mm:ss"));
+    return locale.toString(when.date(), QLocale::ShortFormat) + u' ' +
+           locale.toString(when.time(), timeFormat);
 }
 
 // ---- find
@@ -608,18 +617,4 @@ void SdiWindow::chooseFont(int index)
     QFont font = txtNote->font();
     font.setFamily(mnuFontName.at(index)->data().toString());
     txtNote->setFont(font);
-}
-
-SdiWindow *showEditor()
-{
-    static QPointer<SdiWindow> window;
-    if (!window) {
-        window = new SdiWindow;
-        QObject::connect(qApp, &QCoreApplication::aboutToQuit, window, &QObject::deleteLater);
-    }
-    window->setWindowState(window->windowState() & ~Qt::WindowMinimized);
-    window->show();
-    window->raise();
-    window->activateWindow();
-    return window;
 }

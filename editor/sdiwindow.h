@@ -3,7 +3,9 @@
 #include "finddialog.h"
 #include "textlines.h"
 
+#include <QDateTime>
 #include <QList>
+#include <QLocale>
 #include <QMainWindow>
 #include <QPointer>
 #include <QString>
@@ -28,6 +30,8 @@ public:
     std::function<QString(const QString &offeredPath)> askSaveFileName;
 
     bool isDirty() const { return gDirty; }
+    // What "Saat/Tarih" inserts: the date and the time with its seconds, in the locale's way.
+    static QString timeStamp(const QLocale &locale, const QDateTime &when);
     // The document's file, "" while untitled.
     QString filePath() const { return m_path; }
 
@@ -115,6 +119,3 @@ private:
     FindState m_find;
     QPointer<FindDialog> m_findDialog;
 };
-
-// The one editor window of the program: created on first use, kept afterwards, and shown.
-SdiWindow *showEditor();

@@ -21,6 +21,10 @@ namespace {
 // lose them, and so does this one beyond this much.
 constexpr int kOutputLimit = 64 * 1024;
 constexpr int kWaitSliceMs = 10;
+// How much of the past the reader keeps for whoever inspects it: far more than one test
+// sends, far less than a day of reading.
+constexpr qsizetype kKeptExchanges = 20000;
+constexpr qsizetype kKeptBytes = 1024 * 1024;
 
 qint64 nowMs()
 {
@@ -294,6 +298,11 @@ void PtyReader::handleInput(const QByteArray &bytes, qint64 now)
         const qsizetype before = m_device.exchanges().size();
         m_device.receive(bytes);
         exchanges = m_device.exchanges().mid(before);
+        // What tests look at is recent; a demo or soak that runs for hours keeps only that.
+        if (m_device.exchanges().size() > kKeptExchanges)
+            m_device.dropOldExchanges(kKeptExchanges / 2);
+        if (m_receivedBytes.size() > kKeptBytes)
+            m_receivedBytes.remove(0, m_receivedBytes.size() - kKeptBytes / 2);
         m_received.wakeAll();
     }
     for (const ReaderDevice::Exchange &exchange : exchanges) {

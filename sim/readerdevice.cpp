@@ -2,8 +2,10 @@
 
 #include "protocol.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 
 #include <utility>
 
@@ -228,13 +230,21 @@ QByteArray ReaderDevice::feed()
     return QByteArray(1, char(sheet.status));
 }
 
-QStringList ReaderDevice::folderSheets() const
+const QStringList &ReaderDevice::folderSheets()
 {
-    if (m_trayFolder.isEmpty())
-        return {};
-    QStringList names = QDir(m_trayFolder).entryList(QDir::Files, QDir::Name);
-    names.removeIf([this](const QString &name) { return m_consumedNames.contains(name); });
-    return names;
+    if (m_trayFolder.isEmpty()) {
+        m_listed.clear();
+        return m_listed;
+    }
+    // Listing a folder of thousands of sheets on every query would make each sheet slower than
+    // the last; the folder is listed again only when it changed or the list ran out.
+    const qint64 stamp = QFileInfo(m_trayFolder).lastModified().toMSecsSinceEpoch();
+    if (stamp != m_listedStamp || m_listed.isEmpty()) {
+        m_listedStamp = stamp;
+        m_listed = QDir(m_trayFolder).entryList(QDir::Files, QDir::Name);
+        m_listed.removeIf([this](const QString &name) { return m_consumed.contains(name); });
+    }
+    return m_listed;
 }
 
 int ReaderDevice::sheetsInTray()
@@ -244,16 +254,17 @@ int ReaderDevice::sheetsInTray()
 
 bool ReaderDevice::nextSheet(SheetImage *sheet)
 {
-    const QStringList names = folderSheets();
-    if (names.isEmpty()) {
+    if (folderSheets().isEmpty()) {
         if (m_memorySheets.isEmpty())
             return false;
         *sheet = m_memorySheets.takeFirst();
         m_consumedNames.append(sheet->name);
+        m_consumed.insert(sheet->name);
         return true;
     }
-    const QString name = names.first();
+    const QString name = m_listed.takeFirst();
     m_consumedNames.append(name);
+    m_consumed.insert(name);
     sheet->name = name;
     QFile file(QDir(m_trayFolder).filePath(name));
     QString why;
@@ -266,6 +277,12 @@ bool ReaderDevice::nextSheet(SheetImage *sheet)
     sheet->lines.clear();
     sheet->status = kUnreadableSheetStatus;
     return true;
+}
+
+void ReaderDevice::dropOldExchanges(qsizetype keep)
+{
+    if (m_exchanges.size() > keep)
+        m_exchanges.remove(0, m_exchanges.size() - keep);
 }
 
 bool ReaderDevice::addSheetText(const QByteArray &text, const QString &name, QString *error)

@@ -15,8 +15,9 @@
 // Commands may arrive split across calls or several in one call.
 //
 // The tray is a folder of sheet files (see SheetImage), fed in file-name order, followed by
-// the sheets added in memory. The folder is listed again on every tray query and feed, so
-// sheets can be dropped in while the reader runs; a fed sheet is consumed for good.
+// the sheets added in memory. The folder is listed again when it changes or when the sheets
+// listed so far are used up, so sheets can be dropped in while the reader runs and a tray of
+// thousands costs no more per sheet than a tray of ten; a fed sheet is consumed for good.
 class ReaderDevice
 {
 public:
@@ -78,6 +79,8 @@ public:
 
     const QList<Exchange> &exchanges() const { return m_exchanges; }
     void clearExchanges() { m_exchanges.clear(); }
+    // Keeps the newest `keep` exchanges: a reader that runs for days must not grow for ever.
+    void dropOldExchanges(qsizetype keep);
 
 private:
     enum class State { Idle, Presence, Attention, Format, Arguments };
@@ -89,13 +92,16 @@ private:
     void abandon(); // the bytes so far were no command: log them and start afresh
     void finishDownload();
     QByteArray feed();
-    QStringList folderSheets() const;
+    const QStringList &folderSheets();
     bool nextSheet(SheetImage *sheet);
     QByteArray dataWithLimit(int level) const; // level < 0: the limit in memory
 
     QString m_trayFolder;
     QList<SheetImage> m_memorySheets;
     QStringList m_consumedNames;
+    QSet<QString> m_consumed;
+    QStringList m_listed;      // folder sheets not yet fed, in name order
+    qint64 m_listedStamp = -1; // the folder's modification time when it was listed
     SheetImage m_lastSheet;
     bool m_lastSheetRead = false; // fed with status 0: its data may be sent
     QString m_lastError;

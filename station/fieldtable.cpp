@@ -3,22 +3,13 @@
 #include "cp1254.h"
 #include "fmtfile.h"
 #include "fmtline.h"
+#include "msgbox.h"
 #include "val.h"
-
-FieldTable::FieldTable()
-{
-    clear();
-}
 
 void FieldTable::clear()
 {
-    // Index 0 is unused, so that line numbers index the table directly.
-    m_formatLine = QList<QString>(kMaxIndex + 1);
-    m_fieldTitle = QList<QString>(kMaxIndex + 1);
-    m_fieldCheck = QList<QString>(kMaxIndex + 1);
-    m_fieldLength = QList<int>(kMaxIndex + 1, 0);
-    m_fieldValue = QList<QByteArray>(kMaxIndex + 1);
-    m_lineCount = 1;
+    m_header.clear();
+    m_fields.clear();
     m_direction = QChar();
     m_faulty = false;
 }
@@ -32,12 +23,12 @@ FieldTable::LoadReport FieldTable::load(const QByteArray &fileBytes)
     if (items.isEmpty()) {
         report.messages << QStringLiteral("FMT dosyası boş: başlık satırı yok.");
         m_faulty = true;
-    } else if (items.size() > kMaxIndex) {
+    } else if (items.size() - 1 > kMaxFields) {
         // Beyond the table: refuse the whole file rather than read part of a form.
         report.messages << QStringLiteral("FMT dosyasında %1 alan satırı var; en çok %2 alan "
                                           "satırı okunabilir.")
                                .arg(items.size() - 1)
-                               .arg(kMaxIndex - 1);
+                               .arg(kMaxFields);
         m_faulty = true;
     }
     if (m_faulty) {
@@ -45,47 +36,57 @@ FieldTable::LoadReport FieldTable::load(const QByteArray &fileBytes)
         return report;
     }
 
-    for (const QString &item : items) {
-        if (m_lineCount == 1) {
-            const formdef::HeaderLineParts header = formdef::splitHeaderLine(item);
-            m_direction = header.direction;
-            m_formatLine[1] = header.line;
-            report.hasCaption = item.contains(formdef::kTitleOpen);
-            report.caption = header.caption;
-        } else {
-            const formdef::FieldLineParts parts = formdef::splitFieldLine(item);
-            m_fieldCheck[m_lineCount] = parts.check;
-            m_fieldTitle[m_lineCount] = parts.title;
-            m_formatLine[m_lineCount] = parts.line;
-            const formdef::FieldLineCheck check = formdef::fmt_kontrol(parts.line);
+    const formdef::HeaderLineParts header = formdef::splitHeaderLine(items.first());
+    m_direction = header.direction;
+    m_header = header.line;
+    report.hasCaption = items.first().contains(formdef::kTitleOpen);
+    report.caption = header.caption;
+
+    int faultyLines = 0;
+    for (qsizetype i = 1; i < items.size(); ++i) {
+        const formdef::FieldLineParts parts = formdef::splitFieldLine(items[i]);
+        const formdef::FieldLineCheck check = formdef::fmt_kontrol(parts.line);
+        m_fields.append({parts.line, parts.title, parts.check, check.fieldLength});
+        const bool bad = check.fieldLength == 0;
+        // A file that is not a form at all would otherwise bring one box per line.
+        if ((bad || check.missingEnd) && faultyLines < kShownFaultyLines) {
             if (check.missingEnd)
                 report.messages << QStringLiteral("son");
-            if (check.fieldLength == 0) {
-                report.messages << QStringLiteral("fmt dosyasının ") + signedText(m_lineCount) +
-                                       QStringLiteral(". satırı Hatalı>>") + parts.line;
-                m_faulty = true;
-            } else {
-                m_fieldLength[m_lineCount] = check.fieldLength;
-            }
+            if (bad)
+                report.messages << QStringLiteral("fmt dosyasının ") + signedText(int(i + 1)) +
+                                       QStringLiteral(". satırı Hatalı>>") +
+                                       MsgBox::quoted(parts.line);
         }
-        ++m_lineCount;
+        if (bad) {
+            ++faultyLines;
+            m_faulty = true;
+        }
     }
+    if (faultyLines > kShownFaultyLines)
+        report.messages << QStringLiteral("fmt dosyasında %1 satır daha hatalı.")
+                               .arg(faultyLines - kShownFaultyLines);
     report.faulty = m_faulty;
     return report;
 }
 
+QList<int> FieldTable::fieldLengths() const
+{
+    QList<int> lengths;
+    lengths.reserve(m_fields.size());
+    for (const Field &field : m_fields)
+        lengths.append(field.length);
+    return lengths;
+}
+
 int FieldTable::recordLength() const
 {
-    int total = 0;
-    for (int i = 1; i < m_lineCount; ++i)
-        total += m_fieldLength[i];
-    return total;
+    return formdef::recordLength(fieldLengths());
 }
 
 QByteArray FieldTable::downloadText() const
 {
-    QByteArray bytes;
-    for (int i = 1; i < m_lineCount; ++i)
-        bytes += toCp1254(m_formatLine[i]);
+    QByteArray bytes = toCp1254(m_header);
+    for (const Field &field : m_fields)
+        bytes += toCp1254(field.formatLine);
     return bytes;
 }

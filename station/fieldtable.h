@@ -6,12 +6,23 @@
 #include <QString>
 #include <QStringList>
 
-// The station's copy of the loaded FMT file, indexed by line number: 1 is the header, 2 up to
-// lineCount - 1 the field lines. No widgets: the window shows what loading reports.
+// The station's copy of the loaded FMT file: the header and the fields in file order. No
+// widgets: the window shows what loading reports. The values of a sheet are kept elsewhere, so
+// that loading a format never touches a sheet whose record is still pending.
 class FieldTable
 {
 public:
-    static constexpr int kMaxIndex = 400; // the header and at most 399 field lines
+    static constexpr int kMaxFields = 399;
+    // Beyond this many faulty lines one box says how many more there are.
+    static constexpr int kShownFaultyLines = 5;
+
+    struct Field
+    {
+        QString formatLine; // as the reader receives it: no title, no check text
+        QString title;
+        QString check;
+        int length = 0;
+    };
 
     struct LoadReport
     {
@@ -21,24 +32,19 @@ public:
         QString caption;
     };
 
-    FieldTable();
-
-    // Reads the file's items; every bad line gets its message and makes the format faulty.
+    // Reads the file's items; every bad line makes the format faulty and gets its message (the
+    // first few; then one message counts the rest).
     LoadReport load(const QByteArray &fileBytes);
     void clear();
 
-    int lineCount() const { return m_lineCount; }
-    int fieldCount() const { return m_lineCount - 2; }
+    const QString &headerLine() const { return m_header; }
+    const QList<Field> &fields() const { return m_fields; }
+    qsizetype fieldCount() const { return m_fields.size(); }
     QChar directionLetter() const { return m_direction; }
     bool formatFaulty() const { return m_faulty; }
+    bool isLoaded() const { return !m_header.isEmpty() || !m_fields.isEmpty(); }
 
-    const QString &formatLine(int i) const { return m_formatLine[i]; }
-    const QString &fieldTitle(int i) const { return m_fieldTitle[i]; }
-    const QString &fieldCheck(int i) const { return m_fieldCheck[i]; }
-    int fieldLength(int i) const { return m_fieldLength[i]; }
-    QByteArray &fieldValue(int i) { return m_fieldValue[i]; }
-    const QByteArray &fieldValue(int i) const { return m_fieldValue[i]; }
-
+    QList<int> fieldLengths() const;
     // Sum of the field lengths: the characters one sheet yields.
     int recordLength() const;
     // The bytes the reader receives: the header and field lines without titles and check
@@ -46,12 +52,8 @@ public:
     QByteArray downloadText() const;
 
 private:
-    QList<QString> m_formatLine;
-    QList<QString> m_fieldTitle;
-    QList<QString> m_fieldCheck;
-    QList<int> m_fieldLength;
-    QList<QByteArray> m_fieldValue;
-    int m_lineCount = 1;
+    QString m_header;
+    QList<Field> m_fields;
     QChar m_direction;
     bool m_faulty = false;
 };

@@ -70,8 +70,15 @@ void GridEditor::commit()
     if (m_column == kValueColumn && text.size() < m_maxLength)
         text = text.leftJustified(m_maxLength, u' ');
     m_edit->hide();
-    if (QTableWidgetItem *item = m_grid->item(m_row, m_column))
+    if (QTableWidgetItem *item = m_grid->item(m_row, m_column)) {
         item->setText(text);
+        emit committed();
+    }
+}
+
+void GridEditor::drop()
+{
+    m_edit->hide();
 }
 
 bool GridEditor::eventFilter(QObject *watched, QEvent *event)
@@ -116,7 +123,7 @@ bool GridEditor::editBoxKeyPress(QKeyEvent *event)
 {
     switch (event->key()) {
     case Qt::Key_Escape:
-        m_edit->hide(); // hidden first: the edit is dropped, not committed
+        drop(); // hidden first: the edit is dropped, not committed
         m_grid->setFocus();
         return true;
     case Qt::Key_Return:

@@ -20,10 +20,13 @@ public:
     void GridEdit(int key);
     // Puts the edit box's text into its cell and hides it; nothing when it is not open.
     void commit();
+    // Hides the edit box without touching its cell.
+    void drop();
     bool isEditing() const;
 
 signals:
     void doubleClicked(); // the operator asked for an edit by double-click
+    void committed();     // a cell took the edit box's text
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;

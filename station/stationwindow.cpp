@@ -7,8 +7,6 @@
 #include "msgbox.h"
 #include "pictures.h"
 #include "picturewindow.h"
-#include "protocol.h"
-#include "record.h"
 #include "sdiwindow.h"
 #include "twips.h"
 #include "val.h"
@@ -20,6 +18,7 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
+#include <QFocusEvent>
 #include <QFontDatabase>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -41,6 +40,10 @@ const QString kCaption = QStringLiteral("Orvel_KESA OMR Reading Ver: 3.7");
 // once: often enough for a stop click and a fluent display, rarely enough to cost nothing.
 constexpr int kEventTurnMs = 40;
 
+// Light orange for a value that hits its check text, white otherwise.
+const QColor kHitColour = colorFromBgr(0x80C0FF);
+const QColor kPlainColour = colorFromBgr(0xFFFFFF);
+
 template <typename T> T *named(T *widget, const char *name)
 {
     widget->setObjectName(QLatin1String(name));
@@ -55,14 +58,7 @@ QPushButton *button(const char *name, const QString &caption, const QString &too
     return b;
 }
 
-int heartbeatFromEnvironment()
-{
-    bool ok = false;
-    const int ms = qEnvironmentVariableIntValue("OMR_HEARTBEAT_MS", &ok);
-    return ok && ms > 0 ? ms : 3000;
-}
-
-// The file names of a folder that match a pattern, in the order a file list shows them.
+// The file names of a folder that match a pattern (of any case), in the order a list shows them.
 QStringList listFolder(const QString &folder, const QString &pattern)
 {
     QDir dir(folder);
@@ -72,37 +68,75 @@ QStringList listFolder(const QString &folder, const QString &pattern)
     return dir.entryList();
 }
 
+QTableWidgetItem *itemAt(QTableWidget *grid, int row, int column)
+{
+    QTableWidgetItem *item = grid->item(row, column);
+    if (!item) {
+        item = new QTableWidgetItem;
+        grid->setItem(row, column, item);
+    }
+    return item;
+}
+
+// Only the operator's own moves to a read button check the choice; the focus that comes back
+// when the window is activated again (after a message box, say) must not, or the warning
+// would come back each time it is closed.
+bool operatorMovedFocus(const QEvent *event)
+{
+    switch (static_cast<const QFocusEvent *>(event)->reason()) {
+    case Qt::MouseFocusReason:
+    case Qt::TabFocusReason:
+    case Qt::BacktabFocusReason:
+    case Qt::ShortcutFocusReason:
+        return true;
+    default:
+        return false;
+    }
+}
+
 } // namespace
 
-StationWindow::StationWindow(QWidget *parent)
-    : QWidget(parent), MSComm1(new SerialLine(this)), Timer2(new QTimer(this)), m_link(MSComm1)
+StationWindow::StationWindow(const StationOptions &options, QWidget *parent)
+    : QWidget(parent), m_options(options), m_session(new ReaderSession(options.timings, this)),
+      m_reader(new SheetReader(m_session->commands(), this))
 {
     setObjectName(QStringLiteral("form1"));
     setWindowTitle(kCaption);
-    MSComm1->setObjectName(QStringLiteral("MSComm1"));
-    Timer2->setObjectName(QStringLiteral("Timer2"));
     buildControls();
 
-    connect(Timer2, &QTimer::timeout, this, &StationWindow::heartbeatTick);
-    connect(MSComm1, &SerialLine::portLost, this, &StationWindow::onPortLost);
+    connect(m_session, &ReaderSession::presenceChecked, this, &StationWindow::ShowReaderState);
+    connect(m_session, &ReaderSession::portLost, this, &StationWindow::showStatus);
+    connect(m_reader, &SheetReader::recordWritten, this,
+            [this] { ssay->setText(QString::number(qint64(Val(ssay->text())) + 1)); });
     connect(Combo1, &QComboBox::activated, this, &StationWindow::chooseFormat);
-    connect(Command6, &QPushButton::clicked, this, &StationWindow::resetCounter);
+    connect(Command6, &QPushButton::clicked, this, [this] { ssay->setText(QStringLiteral("0")); });
     connect(Command3, &QPushButton::clicked, this, &QWidget::close);
     connect(Picture1, &ClickLabel::clicked, this, &StationWindow::openPictureWindow);
     connect(Command5, &QPushButton::clicked, this, &StationWindow::openEditor);
+    connect(Label3, &ClickLabel::clicked, this, &StationWindow::openEditor);
     connect(Command1, &QPushButton::clicked, this, &StationWindow::readAutomatically);
     connect(Command4, &QPushButton::clicked, this, &StationWindow::readOneSheet);
     connect(Command2, &QPushButton::clicked, this, &StationWindow::stopReading);
     Command1->installEventFilter(this);
     Command4->installEventFilter(this);
+
     m_gridEditor = new GridEditor(MSG, Text1, this);
-    connect(m_gridEditor, &GridEditor::doubleClicked, this, [this] { m_gridEdited = true; });
-    connect(Label3, &ClickLabel::clicked, this, &StationWindow::openEditor);
+    // A double-click edit makes the grid the record; so does every edit committed after it.
+    connect(m_gridEditor, &GridEditor::doubleClicked, this, [this] {
+        m_gridEdited = true;
+        m_reader->setEditedRecord(gridRecord());
+    });
+    connect(m_gridEditor, &GridEditor::committed, this, [this] {
+        if (m_gridEdited)
+            m_reader->setEditedRecord(gridRecord());
+    });
+    // An edit still open when the record goes out belongs to that record.
+    m_reader->setBeforeRecordWrite([this] { m_gridEditor->commit(); });
 }
 
 StationWindow::~StationWindow()
 {
-    MSComm1->abortWaits();
+    m_session->shutDown();
 }
 
 void StationWindow::buildControls()
@@ -222,6 +256,8 @@ void StationWindow::buildControls()
     Picture1->setFrameShape(QFrame::Box);
     Picture1->setVisible(false);
     Picture1->setEnabled(false);
+    // The picture window gives the focus back here when it closes.
+    Picture1->setFocusPolicy(Qt::ClickFocus);
 
     // Left: choices and buttons. Right: the grid under its headings.
     auto *left = new QVBoxLayout;
@@ -272,10 +308,10 @@ void StationWindow::buildControls()
     resize(sizeHint().width(), 600);
 }
 
-bool StationWindow::startUp(const QString &settingsPath)
+bool StationWindow::startUp()
 {
     QString error;
-    if (!readOptikIni(settingsPath, &m_settings, &error)) {
+    if (!readOptikIni(m_options.settingsPath, &m_settings, &error)) {
         MsgBox::show(this, error + QStringLiteral("\n\nProgram kapatılıyor."), MsgBox::Buttons::Ok,
                      MsgBox::Icon::Critical);
         return false;
@@ -283,27 +319,26 @@ bool StationWindow::startUp(const QString &settingsPath)
     listDataFiles();
     listFmtFiles();
     ssay->setText(QStringLiteral("0"));
-    m_recordPending = m_gridEdited = m_dataFileOpen = false;
-    m_heartbeatInterval = heartbeatFromEnvironment();
+    m_gridEdited = m_dataFileOpen = false;
     MSG->setRowCount(0);
-    stopHeartbeat();
 
-    if (!m_link.OpenReaderPort(m_settings.portName(), m_settings.portSettings)) {
-        MsgBox::show(
-            this,
-            MSComm1->errorString() +
-                QStringLiteral("\n(%1, 1. ve 2. satır)\n\nProgram kapatılıyor.").arg(settingsPath),
-            MsgBox::Buttons::Ok, MsgBox::Icon::Critical);
+    if (!m_session->open(m_settings.portName(), m_settings.portSettings)) {
+        MsgBox::show(this,
+                     m_session->line()->errorString() +
+                         QStringLiteral("\n(%1, 1. ve 2. satır)\n\nProgram kapatılıyor.")
+                             .arg(m_options.settingsPath),
+                     MsgBox::Buttons::Ok, MsgBox::Icon::Critical);
         return false;
     }
     showStatus(QStringLiteral("Seri Port Açıldı"));
-
-    m_readerPresent = false;
-    m_readerPresent = m_link.WakeReader();
+    m_session->wake();
     if (m_shutDown)
         return false;
     ShowReaderState();
-    ArmHeartbeat();
+    m_session->startHeartbeat();
+    if (!m_options.autoReadFmt.isEmpty() && !m_options.autoReadData.isEmpty())
+        QTimer::singleShot(0, this,
+                           [this] { autoRead(m_options.autoReadFmt, m_options.autoReadData); });
     return true;
 }
 
@@ -329,66 +364,24 @@ void StationWindow::showStatus(const QString &text)
         Optik_Durum->setText(text);
 }
 
+void StationWindow::showMessage(const QString &text)
+{
+    MsgBox::show(this, text, MsgBox::Buttons::Ok, MsgBox::Icon::Information);
+}
+
 void StationWindow::ShowReaderState()
 {
-    showStatus(m_readerPresent ? QStringLiteral("Optik Okuyucu Açık")
-                               : QStringLiteral("Optik Okuyucu ile iletişim yok"));
-    Image2->setVisible(m_readerPresent);
-    Image3->setVisible(!m_readerPresent);
-    Combo1->setEnabled(m_readerPresent);
-    dosyaadi->setEnabled(m_readerPresent);
-    Frame1->setEnabled(m_readerPresent && !m_readCommandRunning);
+    const bool present = m_session->readerPresent();
+    showStatus(present ? QStringLiteral("Optik Okuyucu Açık")
+                       : QStringLiteral("Optik Okuyucu ile iletişim yok"));
+    Image2->setVisible(present);
+    Image3->setVisible(!present);
+    Combo1->setEnabled(present && !m_readCommandRunning);
+    dosyaadi->setEnabled(present && !m_readCommandRunning);
+    Frame1->setEnabled(present && !m_readCommandRunning);
 }
 
-void StationWindow::ArmHeartbeat()
-{
-    if (m_shutDown)
-        return;
-    Timer2->setInterval(m_heartbeatInterval);
-    Timer2->start();
-}
-
-void StationWindow::stopHeartbeat()
-{
-    Timer2->stop();
-}
-
-void StationWindow::heartbeatTick()
-{
-    stopHeartbeat();
-    // Another exchange is under way (a window that forgot the heartbeat): leave it alone.
-    if (MSComm1->isWaiting() || m_readCommandRunning) {
-        ArmHeartbeat();
-        return;
-    }
-    const bool wasPresent = m_readerPresent;
-    if (m_readerPresent) {
-        m_readerPresent = m_link.heartbeatPing();
-        if (m_shutDown)
-            return;
-        ShowReaderState();
-    }
-    if (!wasPresent || !m_readerPresent) {
-        m_readerPresent = m_link.WakeReader();
-        if (m_shutDown)
-            return;
-        ShowReaderState();
-        if (!m_readerPresent) {
-            Combo1->setEnabled(false);
-            dosyaadi->setEnabled(false);
-            ArmHeartbeat();
-            return;
-        }
-    }
-    Combo1->setEnabled(true);
-    dosyaadi->setEnabled(true);
-    ArmHeartbeat();
-}
-
-void StationWindow::onPortLost(const QString &message)
-{
-    showStatus(message);
-}
+// ---- Format ---------------------------------------------------------------------------------
 
 void StationWindow::chooseFormat(int index)
 {
@@ -396,13 +389,10 @@ void StationWindow::chooseFormat(int index)
     if (name.isEmpty())
         return;
     m_fmtFileName = name;
-    m_pictureFile = m_settings.fmtFolder + name.left(name.size() - 4) + QStringLiteral(".gif");
+    // The picture beside X.FMT may be X.GIF: the folder is searched without regard to case.
+    m_pictureFile = fileIgnoringCase(m_settings.fmtFolder + name.left(name.size() - 4) +
+                                     QStringLiteral(".gif"));
     LoadFormat(m_settings.fmtFolder + m_fmtFileName);
-}
-
-void StationWindow::showMessage(const QString &text)
-{
-    MsgBox::show(this, text, MsgBox::Buttons::Ok, MsgBox::Icon::Information);
 }
 
 int StationWindow::fmt_kontrol(QString &line)
@@ -413,8 +403,10 @@ int StationWindow::fmt_kontrol(QString &line)
     return check.fieldLength;
 }
 
-void StationWindow::LoadFormat(const QString &path)
+bool StationWindow::LoadFormat(const QString &path)
 {
+    // A correction still open belongs to the sheet shown, whatever the grid shows next.
+    m_gridEditor->commit();
     QFile file(path);
     FieldTable::LoadReport report;
     if (file.open(QIODevice::ReadOnly)) {
@@ -422,74 +414,69 @@ void StationWindow::LoadFormat(const QString &path)
     } else {
         m_table.clear();
         report.faulty = true;
-        report.messages
-            << QStringLiteral("FMT dosyası açılamadı: %1\n%2").arg(path, file.errorString());
+        report.messages << QStringLiteral("FMT dosyası açılamadı: %1\n%2")
+                               .arg(MsgBox::quoted(path), file.errorString());
     }
+    // The caption follows the form while its header names one, also when a line is faulty.
+    setWindowTitle(report.hasCaption ? report.caption : kCaption);
     for (const QString &message : std::as_const(report.messages))
         showMessage(message);
 
+    const QFileInfo info(path);
     if (report.faulty) {
+        m_refusedPath = path;
+        m_refusedStamp = info.lastModified();
+        m_refusedSize = info.exists() ? info.size() : -1;
         MSG->setRowCount(0);
         MSG->clearContents();
         showMessage(
             QStringLiteral("Hatalı FMT Dosyası ile işlem yapamazsınız hataları düzeltiniz"));
-        m_readFailed = true;
-        return;
+        return false;
     }
-    // The caption follows the form while its header names one.
-    setWindowTitle(report.hasCaption ? report.caption : kCaption);
+    m_refusedPath.clear();
 
-    MSG->setRowCount(m_table.fieldCount());
-    for (int i = 2; i < m_table.lineCount(); ++i) {
-        const int row = i - 2;
-        auto cell = [this, row](int column) {
-            QTableWidgetItem *item = MSG->item(row, column);
-            if (!item) {
-                item = new QTableWidgetItem;
-                MSG->setItem(row, column, item);
-            }
-            return item;
-        };
-        cell(0)->setText(m_table.fieldTitle(i));
-        cell(1);
+    MSG->setRowCount(int(m_table.fieldCount()));
+    for (int row = 0; row < m_table.fieldCount(); ++row) {
+        const FieldTable::Field &field = m_table.fields().at(row);
+        itemAt(MSG, row, 0)->setText(field.title);
+        itemAt(MSG, row, 1);
         // A check text the operator typed survives a reload.
-        if (cell(2)->text().trimmed().isEmpty())
-            cell(2)->setText(m_table.fieldCheck(i));
+        QTableWidgetItem *check = itemAt(MSG, row, 2);
+        if (check->text().trimmed().isEmpty())
+            check->setText(field.check);
     }
     showPicture();
+    return true;
 }
 
 bool StationWindow::SendFormat()
 {
-    stopHeartbeat();
-    if (m_table.formatFaulty()) {
+    if (m_table.formatFaulty() || !m_table.isLoaded()) {
         showMessage(QStringLiteral("Hatalı FMT Dosyası ile işlem yapamazsınız"));
-        m_readFailed = true;
-        ArmHeartbeat();
         return false;
     }
-    MSComm1->write(Reader::kFormatBegin);
-    m_expectedLength = 0;
-    for (int i = 1; i < m_table.lineCount(); ++i) {
-        MSComm1->write(toCp1254(m_table.formatLine(i)));
-        m_expectedLength += m_table.fieldLength(i);
+    if (!m_reader->sendFormat(m_table)) {
+        showStatus(m_session->line()->errorString());
+        return false;
     }
-    MSComm1->write(Reader::kFormatEnd);
-    ArmHeartbeat();
     return true;
 }
 
-void StationWindow::PrepareReading()
+bool StationWindow::PrepareReading()
 {
-    stopHeartbeat();
-    m_table.clear();
-    LoadFormat(m_settings.fmtFolder + m_fmtFileName);
-    if (!SendFormat() || m_table.formatFaulty())
-        return;
+    const QString path = m_settings.fmtFolder + m_fmtFileName;
+    const QFileInfo info(path);
+    if (path == m_refusedPath && info.lastModified() == m_refusedStamp &&
+        (info.exists() ? info.size() : -1) == m_refusedSize) {
+        // Its boxes were shown when it was chosen; unchanged, it is refused with one.
+        SendFormat();
+        return false;
+    }
+    const bool loaded = LoadFormat(path);
+    if (!SendFormat() || !loaded)
+        return false;
     showStatus(QStringLiteral("Optik okuyucu Hazır"));
-    MSComm1->write(Reader::kStartReading);
-    m_readFailed = false;
-    ArmHeartbeat();
+    return true;
 }
 
 void StationWindow::showPicture()
@@ -503,32 +490,49 @@ void StationWindow::showPicture()
         Picture1->clear();
 }
 
+// ---- Other windows --------------------------------------------------------------------------
+
 void StationWindow::openPictureWindow()
 {
     if (!m_pictureWindow) {
         m_pictureWindow = new PictureWindow(m_pictureFile, this);
-        connect(m_pictureWindow, &PictureWindow::closed, Picture1, qOverload<>(&QWidget::setFocus));
+        connect(m_pictureWindow, &PictureWindow::closed, this, [this] {
+            activateWindow();
+            Picture1->setFocus(Qt::OtherFocusReason);
+        });
     }
     m_pictureWindow->show();
     m_pictureWindow->raise();
 }
 
-void StationWindow::resetCounter()
-{
-    ssay->setText(QStringLiteral("0"));
-}
-
 void StationWindow::openEditor()
 {
-    showEditor();
+    if (!m_editor) {
+        m_editor = new SdiWindow;
+        m_editor->setParent(this, Qt::Window);
+    }
+    m_editor->setWindowState(m_editor->windowState() & ~Qt::WindowMinimized);
+    m_editor->show();
+    m_editor->raise();
+    m_editor->activateWindow();
+}
+
+QList<QWidget *> StationWindow::openedWindows() const
+{
+    QList<QWidget *> windows;
+    for (QWidget *window :
+         {static_cast<QWidget *>(m_editor.data()), static_cast<QWidget *>(m_pictureWindow.data())})
+        if (window && window->isVisible())
+            windows.append(window);
+    return windows;
 }
 
 void StationWindow::closeEvent(QCloseEvent *event)
 {
-    // Other windows first: the editor may hold unsaved text, and its Cancel keeps us open.
+    // The other windows first: the editor may hold unsaved text, and its Cancel keeps us open.
     if (!m_shutDown) {
-        for (QWidget *window : QApplication::topLevelWidgets()) {
-            if (window != this && window->isVisible() && !window->close()) {
+        for (QWidget *window : openedWindows()) {
+            if (!window->close()) {
                 event->ignore();
                 return;
             }
@@ -543,49 +547,25 @@ void StationWindow::ShutDown()
     if (m_shutDown)
         return;
     m_shutDown = true;
-    stopHeartbeat();
     // A wait in progress ends here; its handler sees m_shutDown and stops.
-    MSComm1->abortWaits();
-    MSComm1->discardInput();
-    if (MSComm1->isOpen())
-        MSComm1->write(QByteArray(Reader::kAttention));
-    m_gridEditor->commit();
-    if (m_recordPending)
-        WriteRecord();
-    m_recordPending = false;
+    m_session->shutDown();
+    m_session->commands().farewell();
+    m_reader->writePendingRecord();
     closeDataFile();
-    MSComm1->close();
-    for (QWidget *window : QApplication::topLevelWidgets())
-        if (window != this && window->isVisible())
-            window->close();
+    m_session->line()->close();
+    for (QWidget *window : openedWindows())
+        window->close();
     QCoreApplication::quit();
 }
 
-// ---- Reading -------------------------------------------------------------------------------
-
-namespace {
-
-// Light orange for a value that hits its check text, white otherwise.
-const QColor kHitColour = colorFromBgr(0x80C0FF);
-const QColor kPlainColour = colorFromBgr(0xFFFFFF);
-
-QTableWidgetItem *itemAt(QTableWidget *grid, int row, int column)
-{
-    QTableWidgetItem *item = grid->item(row, column);
-    if (!item) {
-        item = new QTableWidgetItem;
-        grid->setItem(row, column, item);
-    }
-    return item;
-}
-
-} // namespace
+// ---- Reading --------------------------------------------------------------------------------
 
 bool StationWindow::eventFilter(QObject *watched, QEvent *event)
 {
-    // The read buttons check the choice as soon as they get the focus, before their click.
+    // The read buttons check the choice as soon as the operator moves to them, before their
+    // click.
     if ((watched == Command1 || watched == Command4) && event->type() == QEvent::FocusIn &&
-        !m_readCommandRunning && !m_shutDown)
+        operatorMovedFocus(event) && !m_readCommandRunning && !m_shutDown)
         ValidateSelection();
     return QWidget::eventFilter(watched, event);
 }
@@ -665,57 +645,85 @@ void StationWindow::ValidateSelection()
 
 void StationWindow::closeDataFile()
 {
-    m_dataFile.close();
+    m_reader->closeDataFile();
     m_dataFileOpen = false;
-    m_recordPending = false;
+}
+
+bool StationWindow::writePendingRecord()
+{
+    if (m_reader->writePendingRecord())
+        return true;
+    reportWriteFailure();
+    return false;
+}
+
+void StationWindow::reportWriteFailure()
+{
+    MsgBox::show(this,
+                 QStringLiteral("Data dosyasına yazılamadı: %1\n%2\nOkuma durduruldu; son "
+                                "kağıdın kaydı bekliyor.")
+                     .arg(m_reader->dataFile().path(), m_reader->dataFile().errorString()),
+                 MsgBox::Buttons::Ok, MsgBox::Icon::Critical);
 }
 
 void StationWindow::setReadControlsEnabled(bool enabled)
 {
     // While a read command runs, nothing may start another exchange or change the form or
     // the data file under it; only "Durdur" stays.
+    const bool present = m_session->readerPresent();
     Command1->setEnabled(enabled);
     Command4->setEnabled(enabled);
-    Combo1->setEnabled(enabled && m_readerPresent);
-    dosyaadi->setEnabled(enabled && m_readerPresent);
-    Frame1->setEnabled(enabled && m_readerPresent);
+    Combo1->setEnabled(enabled && present);
+    dosyaadi->setEnabled(enabled && present);
+    Frame1->setEnabled(enabled && present);
 }
 
-bool StationWindow::startReading()
+bool StationWindow::startReading(QPushButton *button)
 {
-    if (m_readCommandRunning || m_shutDown)
+    if (m_readCommandRunning || m_shutDown || m_commandQueued)
         return false;
+    // A heartbeat ping waits for its reply: its "Y" must not be taken for paper. The command
+    // runs as soon as the ping is over.
+    if (m_session->isBusy()) {
+        m_commandQueued = true;
+        m_session->whenIdle(button, [this, button] {
+            m_commandQueued = false;
+            button->click();
+        });
+        return false;
+    }
     m_gridEditor->commit();
     m_readCommandRunning = true;
+    m_readButton = button;
     setReadControlsEnabled(false);
+    // Disabling the button moved the focus on; where it landed is not the operator's choice.
+    m_focusAfterStart = QApplication::focusWidget();
     // No ping may come while the question on the data file waits for the operator.
-    stopHeartbeat();
+    m_readPause = m_session->pauseHeartbeat();
     if (!m_dataFileOpen) {
         if (!m_readyToRead) {
             // The choice was refused when the button got the focus; say it again.
-            m_readCommandRunning = false;
-            setReadControlsEnabled(true);
             ValidateSelection();
-            if (!m_readyToRead)
+            if (!m_readyToRead) {
+                endReading();
                 return false;
-            m_readCommandRunning = true;
+            }
             setReadControlsEnabled(false);
         }
         if (!OpenDataFile()) {
             endReading();
             return false;
         }
-        PrepareReading();
+        const bool prepared = PrepareReading();
         if (m_shutDown)
             return false;
-        if (m_table.formatFaulty() || m_readFailed) {
+        if (!prepared) {
             closeDataFile();
             endReading();
             return false;
         }
         m_dataFileOpen = true;
     }
-    stopHeartbeat();
     // A new command means the operator is done with the sheet shown.
     if (!writePendingRecord()) {
         endReading();
@@ -724,35 +732,53 @@ bool StationWindow::startReading()
     return true;
 }
 
-bool StationWindow::writePendingRecord()
-{
-    return !m_recordPending || WriteRecord();
-}
-
 void StationWindow::endReading()
 {
     m_readCommandRunning = false;
     if (m_shutDown)
         return;
     setReadControlsEnabled(true);
-    ArmHeartbeat();
+    // Back where the operator started: the focus must not be left on "Sıfırla ", where the
+    // next Enter would reset the counter.
+    if (m_readButton &&
+        (!QApplication::focusWidget() || QApplication::focusWidget() == m_focusAfterStart))
+        m_readButton->setFocus(Qt::OtherFocusReason);
+    m_readPause.reset();
+}
+
+QStringList StationWindow::checkTexts() const
+{
+    QStringList texts;
+    for (int row = 0; row < MSG->rowCount(); ++row)
+        texts.append(MSG->item(row, 2) ? MSG->item(row, 2)->text() : QString());
+    return texts;
+}
+
+QByteArray StationWindow::gridRecord() const
+{
+    QByteArray line;
+    for (int row = 0; row < MSG->rowCount(); ++row)
+        line += toCp1254(MSG->item(row, 1) ? MSG->item(row, 1)->text() : QString());
+    return line;
 }
 
 void StationWindow::readAutomatically()
 {
-    if (!startReading())
+    if (!startReading(Command1))
         return;
     QElapsedTimer eventTurn;
     eventTurn.start();
     for (;;) {
         m_stopRequested = false;
         showStatus(QStringLiteral("Okunuyor"));
-        const QByteArray sheet = ReadSheet();
+        const SheetReader::Result result = m_reader->readSheet(checkTexts());
         if (m_shutDown)
             return;
-        if (m_readFailed)
+        if (result.outcome != SheetReader::Outcome::Sheet) {
+            showFailure(result);
             break;
-        showSheet(sheet, true);
+        }
+        showSheet(result, true);
         // Events (the stop button, painting) also run while a slow reader is awaited; a fast
         // one answers at once, so give them a turn here, a few dozen times a second.
         if (eventTurn.elapsed() >= kEventTurnMs) {
@@ -761,7 +787,7 @@ void StationWindow::readAutomatically()
         }
         if (m_shutDown)
             return;
-        if (m_readFailed || m_stopRequested)
+        if (m_stopRequested)
             break;
     }
     endReading();
@@ -769,14 +795,16 @@ void StationWindow::readAutomatically()
 
 void StationWindow::readOneSheet()
 {
-    if (!startReading())
+    if (!startReading(Command4))
         return;
     showStatus(QStringLiteral("Form tek tek Okunuyor"));
-    const QByteArray sheet = ReadSheet();
+    const SheetReader::Result result = m_reader->readSheet(checkTexts());
     if (m_shutDown)
         return;
-    if (!m_readFailed)
-        showSheet(sheet, false);
+    if (result.outcome == SheetReader::Outcome::Sheet)
+        showSheet(result, false);
+    else
+        showFailure(result);
     endReading();
 }
 
@@ -786,172 +814,94 @@ void StationWindow::stopReading()
     showStatus(QStringLiteral("Okuma duraklatıldı"));
 }
 
-bool StationWindow::waitFailed(const QByteArray &reply, int expected)
+void StationWindow::showFailure(const SheetReader::Result &result)
 {
-    if (reply.size() >= expected && expected > 0)
-        return false;
-    m_readFailed = true;
-    switch (m_link.lastOutcome()) {
-    case SerialLine::Outcome::PortError:
-        showStatus(MSComm1->errorString().isEmpty()
-                       ? QStringLiteral("Seri port bağlantısı koptu: %1").arg(MSComm1->portName())
-                       : MSComm1->errorString());
+    using Outcome = SheetReader::Outcome;
+    switch (result.outcome) {
+    case Outcome::NoPaper:
+        showStatus(QStringLiteral("Optik Okuyucuda Kağıt yok"));
         break;
-    case SerialLine::Outcome::Aborted:
+    case Outcome::StatusError: {
+        const int code = result.statusCode;
+        const QString text =
+            code == 1 || code == 2 || code == 4 ? QStringLiteral("Kağıt Sıkıştı      Hata : -")
+            : code == 3 || code == 5            ? QStringLiteral("Tm Hatalı Okundu   Hata : -")
+                                                : QStringLiteral("Tanımlanmamış      Hata : -");
+        showStatus(text + signedText(code));
         break;
-    default:
+    }
+    case Outcome::Incomplete:
+        showStatus(QStringLiteral("Form Bilgisi Eksik geldi"));
+        break;
+    case Outcome::TimedOut:
         showStatus(QStringLiteral("Optik Okuyucu cevap vermiyor (süre doldu)"));
         break;
+    case Outcome::PortError: {
+        const QString error = m_session->line()->errorString();
+        showStatus(error.isEmpty() ? QStringLiteral("Seri port bağlantısı koptu: %1")
+                                         .arg(m_session->line()->portName())
+                                   : error);
+        break;
     }
-    return true;
+    case Outcome::WriteFailed:
+        reportWriteFailure();
+        break;
+    case Outcome::Aborted:
+    case Outcome::NotReady:
+    case Outcome::Sheet:
+        break;
+    }
 }
 
-QByteArray StationWindow::ReadSheet()
+void StationWindow::showSheet(const SheetReader::Result &result, bool automatic)
 {
-    m_readFailed = false;
-    MSComm1->write(Reader::kReadSheet);
-    const QByteArray paper = m_link.WaitReply(1);
-    if (m_shutDown || waitFailed(paper, 1))
-        return QByteArray();
-    if (paper.at(0) == 0) {
-        // The last sheet of a run stays pending, so the operator can still correct it.
-        showStatus(QStringLiteral("Optik Okuyucuda Kağıt yok"));
-        m_readFailed = true;
-        MSComm1->write(Reader::kStartReading);
-        return QByteArray();
-    }
-    // Another sheet is coming: the one shown is done with.
-    if (!writePendingRecord()) {
-        m_readFailed = true;
-        return QByteArray();
-    }
+    // An edit opened after the last record went out belongs to no sheet any more.
+    m_gridEditor->drop();
     m_gridEdited = false;
-
-    MSComm1->write(Reader::kSheetStatus);
-    const QByteArray status = m_link.WaitReply(1);
-    if (m_shutDown || waitFailed(status, 1))
-        return QByteArray();
-    const int code = static_cast<unsigned char>(status.at(0));
-    if (code != 0) {
-        QString text;
-        if (code == 1 || code == 2 || code == 4)
-            text = QStringLiteral("Kağıt Sıkıştı      Hata : -");
-        else if (code == 3 || code == 5)
-            text = QStringLiteral("Tm Hatalı Okundu   Hata : -");
-        else
-            text = QStringLiteral("Tanımlanmamış      Hata : -");
-        showStatus(text + signedText(code));
-        m_readFailed = true;
-        MSComm1->write(Reader::kStartReading);
-        return QByteArray();
-    }
-
-    MSComm1->write(Reader::kSendData);
-    const QByteArray data = m_link.WaitReply(m_expectedLength);
-    if (m_shutDown)
-        return QByteArray();
-    if (data.isEmpty() || data.size() < m_expectedLength) {
-        m_readFailed = true;
-        if (m_link.lastOutcome() == SerialLine::Outcome::PortError)
-            waitFailed(data, m_expectedLength);
-        else
-            showStatus(QStringLiteral("Form Bilgisi Eksik geldi"));
-        return QByteArray();
-    }
-    m_recordPending = true;
-    return data;
-}
-
-void StationWindow::showSheet(const QByteArray &sheet, bool automatic)
-{
-    QList<int> lengths;
-    for (int i = 2; i < m_table.lineCount(); ++i)
-        lengths.append(m_table.fieldLength(i));
-    QList<QByteArray> values = record::splitFields(sheet, lengths);
-    if (m_table.directionLetter() == formdef::kMarksRight)
-        record::ReverseFields(values);
-
-    for (int i = 2; i < m_table.lineCount(); ++i) {
-        const int row = i - 2;
-        const QString checkCell = itemAt(MSG, row, 2)->text();
-        // The grid's check column decides, so a constant typed now holds from this sheet on.
-        if (const std::optional<QByteArray> constant = record::constantOf(checkCell))
-            values[row] = *constant;
-        m_table.fieldValue(i) = values[row];
-    }
-
-    for (int i = 2; i < m_table.lineCount(); ++i) {
-        const int row = i - 2;
+    const QList<QByteArray> &values = m_reader->values();
+    const int rows = qMin(MSG->rowCount(), int(values.size()));
+    for (int row = 0; row < rows; ++row) {
         QTableWidgetItem *value = itemAt(MSG, row, 1);
-        value->setBackground(kPlainColour);
-        const QString checkCell = itemAt(MSG, row, 2)->text();
-        if (!checkCell.isEmpty() && !checkCell.startsWith(u'=') &&
-            record::CheckValue(m_table.fieldValue(i), checkCell)) {
-            value->setBackground(kHitColour);
-            if (automatic) {
-                m_stopRequested = true;
-                showStatus(QStringLiteral("Okuma duraklatıldı"));
-            }
+        const bool hit = result.hits.value(row);
+        value->setBackground(hit ? kHitColour : kPlainColour);
+        value->setText(fromCp1254(values[row]));
+        if (hit && automatic) {
+            m_stopRequested = true;
+            showStatus(QStringLiteral("Okuma duraklatıldı"));
         }
-        value->setText(fromCp1254(m_table.fieldValue(i)));
     }
     // The last value shown is the current cell, as after walking the rows one by one.
-    if (m_table.fieldCount() > 0)
-        MSG->setCurrentCell(m_table.fieldCount() - 1, 1);
+    if (rows > 0)
+        MSG->setCurrentCell(rows - 1, 1);
 }
 
 bool StationWindow::OpenDataFile()
 {
-    const QString path = m_settings.dataFolder + dosyaadi->currentText() + m_settings.dataExtension;
+    // A name listed from a file of another case ("c.dat" under ".DAT") opens that file.
+    const QString path = fileIgnoringCase(m_settings.dataFolder + dosyaadi->currentText() +
+                                          m_settings.dataExtension);
     bool truncate = false;
     if (QFileInfo::exists(path)) {
         truncate = MsgBox::show(
                        this, path + QStringLiteral("  dosyası mevcuttur. Üzerine eklensin mi?"),
                        MsgBox::Buttons::OkCancel, MsgBox::Icon::Question) == MsgBox::Answer::Cancel;
     }
-    if (!m_dataFile.open(path, truncate)) {
-        MsgBox::show(
-            this,
-            QStringLiteral("Data dosyası açılamadı: %1\n%2").arg(path, m_dataFile.errorString()),
-            MsgBox::Buttons::Ok, MsgBox::Icon::Critical);
+    if (!m_reader->openDataFile(path, truncate)) {
+        MsgBox::show(this,
+                     QStringLiteral("Data dosyası açılamadı: %1\n%2")
+                         .arg(path, m_reader->dataFile().errorString()),
+                     MsgBox::Buttons::Ok, MsgBox::Icon::Critical);
         return false;
     }
-    if (m_dataFile.hadTornTail()) {
+    if (m_reader->dataFile().hadTornTail()) {
         MsgBox::show(this,
                      QStringLiteral("%1 dosyasının son satırı yarım kalmış (satır sonu yok). "
                                     "Yeni kayıtlar yeni bir satırdan başlayacak.")
                          .arg(path),
                      MsgBox::Buttons::Ok, MsgBox::Icon::Warning);
     }
-    if (!m_readCommandRunning)
-        setReadControlsEnabled(true);
     const QString typed = dosyaadi->currentText();
     listDataFiles();
     dosyaadi->setCurrentText(typed);
-    return true;
-}
-
-bool StationWindow::WriteRecord()
-{
-    QByteArray line;
-    if (m_gridEdited) {
-        for (int row = 0; row < MSG->rowCount(); ++row)
-            line += toCp1254(itemAt(MSG, row, 1)->text());
-    } else {
-        QList<QByteArray> values;
-        for (int i = 2; i < m_table.lineCount(); ++i)
-            values.append(m_table.fieldValue(i));
-        line = record::joinRecord(values);
-    }
-    if (!m_dataFile.writeRecord(line)) {
-        MsgBox::show(this,
-                     QStringLiteral("Data dosyasına yazılamadı: %1\n%2\nOkuma durduruldu; son "
-                                    "kağıdın kaydı bekliyor.")
-                         .arg(m_dataFile.path(), m_dataFile.errorString()),
-                     MsgBox::Buttons::Ok, MsgBox::Icon::Critical);
-        return false;
-    }
-    m_recordPending = false;
-    ssay->setText(QString::number(qint64(Val(ssay->text())) + 1));
     return true;
 }

@@ -1,38 +1,43 @@
 #pragma once
 
-#include "datafile.h"
 #include "fieldtable.h"
-#include "readerlink.h"
+#include "readersession.h"
 #include "settingsfile.h"
+#include "sheetreader.h"
+#include "stationoptions.h"
 
+#include <QDateTime>
+#include <QList>
 #include <QPointer>
 #include <QWidget>
+#include <memory>
 
 class ClickLabel;
+class GridEditor;
+class PictureWindow;
 class QComboBox;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
 class QTableWidget;
-class QTimer;
-class GridEditor;
-class PictureWindow;
+class SdiWindow;
 
-// The operator's main window, form1: settings, the reader link, the choice of form and data
-// file, the read buttons, the results grid and the status line. Closing it ends the program.
+// The operator's main window, form1: settings, the reader session, the choice of form and data
+// file, the read buttons, the results grid and the status line. Closing it ends the program
+// with every window it opened.
 class StationWindow : public QWidget
 {
     Q_OBJECT
     Q_PROPERTY(QString pictureFile READ pictureFile WRITE setPictureFile)
 
 public:
-    explicit StationWindow(QWidget *parent = nullptr);
+    explicit StationWindow(const StationOptions &options, QWidget *parent = nullptr);
     ~StationWindow() override;
 
     // The load handler: settings, file lists, port, wake-up, heartbeat. False when start-up
     // cannot go on (the operator has been told why); the program then ends.
-    bool startUp(const QString &settingsPath = optikIniPath());
+    bool startUp();
 
     QString pictureFile() const { return m_pictureFile; }
     void setPictureFile(const QString &path) { m_pictureFile = path; }
@@ -41,35 +46,56 @@ public:
     // or 0 when it is invalid ("son" is shown first when its end marker is missing).
     int fmt_kontrol(QString &line);
 
-    // Loads and checks an FMT file into the field table, the grid and the picture.
-    void LoadFormat(const QString &path);
-    // Downloads the loaded format to the reader; sets expectedLength.
-    bool SendFormat();
-    // Loads the chosen file again, downloads it and readies the reader.
-    void PrepareReading();
-
     // Opens the edit box on the grid's current cell (key: the typed character's code).
     void GridEdit(int key);
 
-    const FieldTable &fieldTable() const { return m_table; }
-    bool recordPending() const { return m_recordPending; }
-    bool dataFileOpen() const { return m_dataFileOpen; }
-    bool readCommandRunning() const { return m_readCommandRunning; }
-    QString dataFilePath() const { return m_dataFile.path(); }
-    int expectedLength() const { return m_expectedLength; }
-    bool readFailed() const { return m_readFailed; }
-    QString fmtFileName() const { return m_fmtFileName; }
-
-    bool readerPresent() const { return m_readerPresent; }
-    ReaderLink &link() { return m_link; }
-
-    // Chooses a form and a data name and reads automatically, as an operator would: for the
-    // demo and for tests that run the program from outside.
+    // Chooses a form and a data name and reads automatically, as an operator would.
     void autoRead(const QString &fmtFileName, const QString &dataName);
 
-    // Heartbeat on or off; every window that talks to the reader switches it off first.
-    void ArmHeartbeat();
-    void stopHeartbeat();
+    ReaderSession &session() { return *m_session; }
+    const FieldTable &fieldTable() const { return m_table; }
+    bool recordPending() const { return m_reader->recordPending(); }
+    bool readCommandRunning() const { return m_readCommandRunning; }
+    QString dataFilePath() const { return m_reader->dataFile().path(); }
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void buildControls();
+    void listDataFiles();
+    void listFmtFiles();
+    void ShowReaderState();
+    void showStatus(const QString &text);
+    void showMessage(const QString &text);
+    void chooseFormat(int index);
+    bool LoadFormat(const QString &path);
+    bool SendFormat();
+    bool PrepareReading();
+    void showPicture();
+    void openPictureWindow();
+    void openEditor();
+    QList<QWidget *> openedWindows() const;
+    void ShutDown();
+
+    // Reading.
+    void ValidateSelection();
+    bool leaveDataFile(const QString &warning);
+    void readAutomatically();
+    void readOneSheet();
+    void stopReading();
+    bool startReading(QPushButton *button);
+    void endReading();
+    bool OpenDataFile();
+    void closeDataFile();
+    bool writePendingRecord();
+    void reportWriteFailure();
+    void showSheet(const SheetReader::Result &result, bool automatic);
+    void showFailure(const SheetReader::Result &result);
+    QStringList checkTexts() const;
+    QByteArray gridRecord() const;
+    void setReadControlsEnabled(bool enabled);
 
     // Controls, named as the operator's documentation names them.
     QLabel *Label1 = nullptr;
@@ -100,66 +126,35 @@ public:
     ClickLabel *Image1 = nullptr;
     QLabel *Image2 = nullptr;
     QLabel *Image3 = nullptr;
-    SerialLine *MSComm1 = nullptr;
-    QTimer *Timer2 = nullptr;
 
-protected:
-    void closeEvent(QCloseEvent *event) override;
-    bool eventFilter(QObject *watched, QEvent *event) override;
-
-private:
-    void buildControls();
-    void listDataFiles();
-    void listFmtFiles();
-    void ShowReaderState();
-    void heartbeatTick();
-    void showStatus(const QString &text);
-    void onPortLost(const QString &message);
-    void chooseFormat(int index);
-    void showPicture();
-    void openPictureWindow();
-    void openEditor();
-    void resetCounter();
-    void ShutDown();
-
-    // Reading.
-    void ValidateSelection();
-    bool leaveDataFile(const QString &warning);
-    bool startReading();
-    void endReading();
-    void readAutomatically();
-    void readOneSheet();
-    void stopReading();
-    QByteArray ReadSheet();
-    bool waitFailed(const QByteArray &reply, int expected);
-    void showSheet(const QByteArray &sheet, bool automatic);
-    bool OpenDataFile();
-    bool WriteRecord();
-    bool writePendingRecord();
-    void closeDataFile();
-    void setReadControlsEnabled(bool enabled);
-
-    void showMessage(const QString &text);
-
+    StationOptions m_options;
     StationSettings m_settings;
+    ReaderSession *m_session;
+    SheetReader *m_reader;
     FieldTable m_table;
-    int m_expectedLength = 0;
-    bool m_readFailed = false;
-    ReaderLink m_link;
+    GridEditor *m_gridEditor = nullptr;
+
     QString m_pictureFile;
     QString m_fmtFileName;
-    bool m_readerPresent = false;
-    int m_heartbeatInterval = 3000;
+    QString m_lastDataName;
+    QString m_lastFmtName;
+    // The last file refused as faulty, as it was then: a read command does not load it again
+    // (and bring all its boxes again) unless it changed.
+    QString m_refusedPath;
+    QDateTime m_refusedStamp;
+    qint64 m_refusedSize = -1;
+
+    std::unique_ptr<ReaderSession::Pause> m_readPause;
+    QPointer<QPushButton> m_readButton;
+    QPointer<QWidget> m_focusAfterStart;
     bool m_readCommandRunning = false;
-    bool m_recordPending = false;
+    bool m_commandQueued = false;
     bool m_gridEdited = false;
     bool m_dataFileOpen = false;
     bool m_shutDown = false;
     bool m_readyToRead = false;
     bool m_stopRequested = false;
-    QString m_lastDataName;
-    QString m_lastFmtName;
-    DataFile m_dataFile;
-    GridEditor *m_gridEditor = nullptr;
+
     QPointer<PictureWindow> m_pictureWindow;
+    QPointer<SdiWindow> m_editor;
 };

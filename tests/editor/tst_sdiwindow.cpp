@@ -39,7 +39,8 @@ private slots:
     void writeErrorKeepsCaptionAndDirtyFlag();
     void clipboardAndToolbar();
     void optionsAndFonts();
-    void oneEditorWindow();
+    void timeStampKeepsSeconds_data();
+    void timeStampKeepsSeconds();
 
 private:
     QString path(const QString &name) const { return m_dir.filePath(name); }
@@ -362,13 +363,20 @@ void TestSdiWindow::optionsAndFonts()
     QVERIFY(!editor.window.isDirty());
 }
 
-void TestSdiWindow::oneEditorWindow()
+void TestSdiWindow::timeStampKeepsSeconds_data()
 {
-    SdiWindow *first = showEditor();
-    QVERIFY(first->isVisible());
-    first->close();
-    QCOMPARE(showEditor(), first);
-    delete first;
+    QTest::addColumn<QString>("locale");
+    QTest::addColumn<QString>("expected");
+    QTest::newRow("Turkish") << QStringLiteral("tr_TR") << QStringLiteral("6.12.2026 09:05:07");
+    QTest::newRow("C") << QStringLiteral("C") << QStringLiteral("12/6/26 09:05:07");
+}
+
+void TestSdiWindow::timeStampKeepsSeconds()
+{
+    QFETCH(QString, locale);
+    QFETCH(QString, expected);
+    const QDateTime when(QDate(2026, 12, 6), QTime(9, 5, 7));
+    QCOMPARE(SdiWindow::timeStamp(QLocale(locale), when), expected);
 }
 
 QTEST_MAIN(TestSdiWindow)
