@@ -1,9 +1,8 @@
-// Ping round trips per second: through the station's serial line and reader link, and through a
+// Ping round trips per second: through the reader session's commands, and through a
 // minimal loop on the same pseudo-terminal with plain system calls, against the same simulated
 // reader. The ratio is what the serial line class costs.
 #include "ptyreader.h"
-#include "readerlink.h"
-#include "serialline.h"
+#include "readersession.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -46,14 +45,13 @@ double directRate(const QString &path, int rounds)
 
 double lineRate(const QString &path, int rounds)
 {
-    SerialLine line;
-    ReaderLink link(&line);
-    if (!link.OpenReaderPort(path, QStringLiteral("38400,N,8,1")))
+    ReaderSession session{ReaderTimings()};
+    if (!session.open(path, QStringLiteral("38400,N,8,1")))
         return 0;
     QElapsedTimer clock;
     clock.start();
     for (int i = 0; i < rounds; ++i)
-        if (!link.PingReader())
+        if (!session.commands().ping())
             return 0;
     return rounds / (clock.nsecsElapsed() / 1e9);
 }

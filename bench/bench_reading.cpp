@@ -126,7 +126,6 @@ int lineCount(const QString &path)
 int main(int argc, char *argv[])
 {
     qputenv("QT_QPA_PLATFORM", "offscreen");
-    qputenv("OMR_HEARTBEAT_MS", "600000");
     QApplication app(argc, argv);
     const int sheets = argc > 1 ? std::atoi(argv[1]) : 10000;
 
@@ -159,8 +158,11 @@ int main(int argc, char *argv[])
     fillTray(reader, sheets);
     double stationSeconds = 0, stationCpu = 0;
     {
-        StationWindow station;
-        if (!station.startUp(ini.fileName()))
+        StationOptions options;
+        options.settingsPath = ini.fileName();
+        options.timings.heartbeatMs = 600000;
+        StationWindow station(options);
+        if (!station.startUp())
             return 1;
         station.show();
         QElapsedTimer clock;

@@ -113,12 +113,11 @@ ReaderCommands::Reply ReaderCommands::readCell(int cell, Wait wait)
 
 ReaderCommands::Reply ReaderCommands::writeCell(int cell, quint8 first, quint8 second, Wait wait)
 {
-    if (!m_line->write(bytes({Reader::kWriteCell, char(cell), char(first), char(second)})))
-        return {SerialLine::Outcome::PortError, {}};
-    // What waits is the previous write's acknowledgement or stale bytes: this one's comes next.
+    // Stale bytes (the previous write's acknowledgement) go first; discarding after the write
+    // could also throw away this write's acknowledgement from a quick reader.
     m_line->discardInput();
-    return wait == Wait::Yielding ? m_line->waitYielding(1, m_timings.longWaitMs)
-                                  : m_line->waitBlocking(1, m_timings.longWaitMs);
+    return exchange(bytes({Reader::kWriteCell, char(cell), char(first), char(second)}), 1,
+                    m_timings.longWaitMs, wait);
 }
 
 bool ReaderCommands::eyeRewind()

@@ -41,7 +41,8 @@ public:
 
     // Memory cells: two bytes each.
     Reply readCell(int cell, Wait wait = Wait::Yielding);
-    // 0x07 cell first second; the acknowledgement byte is waited for, not looked at.
+    // Input discarded, then 0x07 cell first second; the acknowledgement byte is waited for, not
+    // looked at.
     Reply writeCell(int cell, quint8 first, quint8 second, Wait wait = Wait::Blocking);
 
     // Eye values of the last sheet: a stream of one byte per eye, 48 a line.

@@ -1,7 +1,8 @@
 // optik.ini and the port and folder lines it holds.
 #include "settingsfile.h"
+#include "testfiles.h"
 
-#include <QFile>
+#include <QDir>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -13,11 +14,7 @@ class TestSettingsFile : public QObject
 
     QString writeIni(const QByteArray &contents)
     {
-        const QString path = m_dir.filePath(QStringLiteral("optik.ini"));
-        QFile f(path);
-        f.open(QIODevice::WriteOnly | QIODevice::Truncate);
-        f.write(contents);
-        return path;
+        return TestFiles::write(m_dir.filePath(QStringLiteral("optik.ini")), contents);
     }
 
 private slots:
@@ -28,10 +25,20 @@ private slots:
         QDir(m_dir.path()).mkpath(QStringLiteral("data"));
     }
 
+    void readsFiveLinesAsTheyStand_data()
+    {
+        QTest::addColumn<QByteArray>("lineEnd");
+        QTest::newRow("CR LF") << QByteArray("\r\n");
+        QTest::newRow("LF") << QByteArray("\n");
+        QTest::newRow("CR") << QByteArray("\r");
+    }
+
     void readsFiveLinesAsTheyStand()
     {
-        const QString path =
-            writeIni("/dev/ttyUSB0\r\n38400,N,8,1\r\nfmt\\\r\ndata\r\n.DAT\r\nextra line\r\n");
+        QFETCH(QByteArray, lineEnd);
+        const QString path = writeIni(QByteArray("/dev/ttyUSB0\r\n38400,N,8,1\r\nfmt\\\r\ndata\r\n"
+                                                 ".DAT\r\nextra line\r\n")
+                                          .replace("\r\n", lineEnd));
         StationSettings s;
         QString error;
         QVERIFY2(readOptikIni(path, &s, &error), qPrintable(error));

@@ -1,10 +1,10 @@
 #pragma once
 
 #include "sdiwindow.h"
+#include "testfiles.h"
 
 #include <QAction>
 #include <QByteArray>
-#include <QFile>
 #include <QPlainTextEdit>
 #include <QStringList>
 #include <QTest>
@@ -52,17 +52,3 @@ struct EditorUnderTest
         note()->setTextCursor(cursor);
     }
 };
-
-inline QString writeFile(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
-        qFatal("cannot write test file %s", qPrintable(path));
-    return path;
-}
-
-inline QByteArray readFile(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
-}

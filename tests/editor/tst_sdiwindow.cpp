@@ -86,7 +86,7 @@ void TestSdiWindow::sizeLimit()
     QFETCH(int, size);
     MessageRecorder boxes;
     EditorUnderTest editor;
-    const QString file = writeFile(path("big.dat"), QByteArray(size, 'A'));
+    const QString file = TestFiles::write(path("big.dat"), QByteArray(size, 'A'));
 
     editor.open(file);
 
@@ -126,7 +126,7 @@ void TestSdiWindow::roundTrip()
     QFETCH(QString, shown);
     MessageRecorder boxes;
     EditorUnderTest editor;
-    const QString file = writeFile(path("form.fmt"), bytes);
+    const QString file = TestFiles::write(path("form.fmt"), bytes);
 
     editor.open(file);
     QVERIFY(!editor.window.isDirty());
@@ -134,7 +134,7 @@ void TestSdiWindow::roundTrip()
     editor.trigger("mnuFileSave");
 
     QCOMPARE(boxes.count(), 0);
-    QTEST(readFile(file), "saved");
+    QTEST(TestFiles::read(file), "saved");
     QVERIFY(!editor.window.isDirty());
     QCOMPARE(editor.window.windowTitle(), kPrefix + file);
 }
@@ -144,7 +144,8 @@ void TestSdiWindow::recentFiles()
     MessageRecorder boxes;
     QStringList files;
     for (int i = 1; i <= 5; ++i)
-        files.append(writeFile(path(QStringLiteral("f%1.dat").arg(i)), QByteArray::number(i)));
+        files.append(
+            TestFiles::write(path(QStringLiteral("f%1.dat").arg(i)), QByteArray::number(i)));
     const QStringList newestFour = {files[4], files[3], files[2], files[1], QString()};
     {
         EditorUnderTest editor;
@@ -174,8 +175,8 @@ void TestSdiWindow::recentFileGone()
 {
     MessageRecorder boxes;
     EditorUnderTest editor;
-    const QString gone = writeFile(path("gone.dat"), "eski");
-    const QString other = writeFile(path("other.dat"), "x");
+    const QString gone = TestFiles::write(path("gone.dat"), "eski");
+    const QString other = TestFiles::write(path("other.dat"), "x");
     editor.open(gone);
     editor.open(other);
     QFile::remove(gone);
@@ -183,7 +184,7 @@ void TestSdiWindow::recentFileGone()
 
     // Unsaved work is saved before the entry is tried; the missing file is only reported.
     editor.trigger("mnuRecentFile_2");
-    QCOMPARE(readFile(other), QByteArray("!x\r\n"));
+    QCOMPARE(TestFiles::read(other), QByteArray("!x\r\n"));
     QCOMPARE(boxes.texts(), QStringList{QStringLiteral("Dosya açılamıyor : ") + gone});
     QCOMPARE(editor.note()->toPlainText(), QStringLiteral("!x"));
     QCOMPARE(editor.window.filePath(), other);
@@ -204,12 +205,12 @@ void TestSdiWindow::deleteKey()
     QFETCH(int, caret);
     QFETCH(int, selected);
     EditorUnderTest editor;
-    const QString file = writeFile(path("del.dat"), "AB\r\nCD\r\nEF\r\n");
+    const QString file = TestFiles::write(path("del.dat"), "AB\r\nCD\r\nEF\r\n");
     editor.open(file);
     editor.putCaret(caret, selected);
     editor.trigger("mnuEditDelete");
     editor.trigger("mnuFileSave");
-    QTEST(readFile(file), "saved");
+    QTEST(TestFiles::read(file), "saved");
 }
 
 void TestSdiWindow::close_data()
@@ -240,7 +241,8 @@ void TestSdiWindow::close()
     MessageRecorder boxes;
     boxes.queueAnswer(answer);
     EditorUnderTest editor;
-    const QString target = untitled ? path("yeni.txt") : writeFile(path("kapat.dat"), "veri\r\n");
+    const QString target =
+        untitled ? path("yeni.txt") : TestFiles::write(path("kapat.dat"), "veri\r\n");
     QFile::remove(path("yeni.txt"));
     if (!untitled)
         editor.open(target);
@@ -264,7 +266,7 @@ void TestSdiWindow::close()
     QCOMPARE(editor.window.isVisible(), !closes);
     QCOMPARE(editor.window.isDirty(), !closes);
     QCOMPARE(editor.window.windowTitle(), closes ? kPrefix + "BAŞLIKSIZ" : caption);
-    QTEST(readFile(target), "fileAfter");
+    QTEST(TestFiles::read(target), "fileAfter");
 }
 
 void TestSdiWindow::unsavedWorkStopsNewAndOpen()
@@ -275,14 +277,14 @@ void TestSdiWindow::unsavedWorkStopsNewAndOpen()
 
     // Untitled work needs a name first; without one nothing else happens.
     editor.trigger("mnuFileNew");
-    editor.open(writeFile(path("baska.dat"), "baska"));
+    editor.open(TestFiles::write(path("baska.dat"), "baska"));
     QCOMPARE(editor.note()->toPlainText(), QStringLiteral("yaz"));
     QVERIFY(editor.window.isDirty());
     QCOMPARE(editor.offeredSaveNames.size(), 2);
 
     editor.saveReplies.append(path("yaz.txt"));
     editor.trigger("mnuFileNew");
-    QCOMPARE(readFile(path("yaz.txt")), QByteArray("yaz\r\n"));
+    QCOMPARE(TestFiles::read(path("yaz.txt")), QByteArray("yaz\r\n"));
     QVERIFY(editor.note()->toPlainText().isEmpty());
     QVERIFY(!editor.window.isDirty());
     QCOMPARE(editor.window.windowTitle(), kPrefix + QStringLiteral("BAŞLIKSIZ"));
@@ -297,7 +299,7 @@ void TestSdiWindow::writeErrorKeepsCaptionAndDirtyFlag()
     const auto open =
         QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner | QFile::ReadOther | QFile::ExeOther;
     QVERIFY(QFile::setPermissions(m_dir.path(), open));
-    const QString file = writeFile(path("kilitli.dat"), "eski\r\n");
+    const QString file = TestFiles::write(path("kilitli.dat"), "eski\r\n");
     QVERIFY(QFile::setPermissions(file, QFile::ReadOwner | QFile::ReadOther));
     editor.open(file);
     QTest::keyClicks(editor.note(), "yeni ");
@@ -313,7 +315,7 @@ void TestSdiWindow::writeErrorKeepsCaptionAndDirtyFlag()
     QCOMPARE(boxes.shown().first().icon, MsgBox::Icon::Warning);
     QCOMPARE(editor.window.windowTitle(), caption);
     QVERIFY(editor.window.isDirty());
-    QCOMPARE(readFile(file), QByteArray("eski\r\n"));
+    QCOMPARE(TestFiles::read(file), QByteArray("eski\r\n"));
 }
 
 void TestSdiWindow::clipboardAndToolbar()
@@ -321,7 +323,7 @@ void TestSdiWindow::clipboardAndToolbar()
     MessageRecorder boxes;
     EditorUnderTest editor;
     editor.window.show();
-    const QString file = writeFile(path("pano.dat"), "bir\r\niki\r\n");
+    const QString file = TestFiles::write(path("pano.dat"), "bir\r\niki\r\n");
     editor.open(file);
 
     editor.putCaret(1, 4); // "ir", the line end, "i"
@@ -334,7 +336,7 @@ void TestSdiWindow::clipboardAndToolbar()
     editor.putCaret(3);
     QTest::mouseClick(editor.window.findChild<QWidget *>("imgPasteButton"), Qt::LeftButton);
     editor.trigger("mnuFileSave");
-    QCOMPARE(readFile(file), QByteArray("bkiir\r\ni\r\n"));
+    QCOMPARE(TestFiles::read(file), QByteArray("bkiir\r\ni\r\n"));
 
     // A press dragged off the picture and released outside is no click.
     QWidget *newButton = editor.window.findChild<QWidget *>("imgFileNewButton");
@@ -368,7 +370,7 @@ void TestSdiWindow::timeStampKeepsSeconds_data()
     QTest::addColumn<QString>("locale");
     QTest::addColumn<QString>("expected");
     QTest::newRow("Turkish") << QStringLiteral("tr_TR") << QStringLiteral("6.12.2026 09:05:07");
-    QTest::newRow("C") << QStringLiteral("C") << QStringLiteral("12/6/26 09:05:07");
+    QTest::newRow("C") << QStringLiteral("C") << QStringLiteral("6 Dec 2026 09:05:07");
 }
 
 void TestSdiWindow::timeStampKeepsSeconds()

@@ -1,5 +1,6 @@
 #include "fmtfile.h"
 #include "fmtline.h"
+#include "samples.h"
 
 #include <QTest>
 
@@ -12,10 +13,7 @@ Q_DECLARE_METATYPE(formdef::Definition)
 
 namespace {
 
-const QByteArray kWorkedExample = "40=12=00=D=\r\n"
-                                  "03=12=02=09=H=D=0123456789=X=[NUMARA]\r\n"
-                                  "14=38=02=06=H=Y=ABCDE=X=[CEVAP]\r\n"
-                                  "03=03=11=12=H=Y=AB=X=[KITAPCIK](-B)\r\n";
+const QByteArray kWorkedExample = Samples::kSinav;
 
 FieldDef field(const QString &r1, const QString &r2, const QString &c1, const QString &c2,
                const QString &orientation, const QString &set, const QString &title = {},

@@ -1,4 +1,4 @@
-#include "stationfixture.h"
+#include "testfiles.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -44,16 +44,15 @@ void TestOmrsim::servesTheLinkUntilTerminated()
     };
     ping();
     QTRY_COMPARE_WITH_TIMEOUT(arrived += port.readAll(), QByteArray("Y"), kLimitMs);
-    QTRY_VERIFY_WITH_TIMEOUT(StationFixture::readFile(log).contains(" in 01 59 out 59\n"),
-                             kLimitMs);
+    QTRY_VERIFY_WITH_TIMEOUT(TestFiles::read(log).contains(" in 01 59 out 59\n"), kLimitMs);
 
     // SIGUSR1 silences the reader, and again makes it answer.
     ::kill(pid_t(sim.processId()), SIGUSR1);
-    QTRY_VERIFY_WITH_TIMEOUT(StationFixture::readFile(log).contains(" silent\n"), kLimitMs);
+    QTRY_VERIFY_WITH_TIMEOUT(TestFiles::read(log).contains(" silent\n"), kLimitMs);
     ping();
-    QTRY_VERIFY_WITH_TIMEOUT(StationFixture::readFile(log).contains(" in 01 59 out -\n"), kLimitMs);
+    QTRY_VERIFY_WITH_TIMEOUT(TestFiles::read(log).contains(" in 01 59 out -\n"), kLimitMs);
     ::kill(pid_t(sim.processId()), SIGUSR1);
-    QTRY_VERIFY_WITH_TIMEOUT(StationFixture::readFile(log).contains(" answering\n"), kLimitMs);
+    QTRY_VERIFY_WITH_TIMEOUT(TestFiles::read(log).contains(" answering\n"), kLimitMs);
     ping();
     QTRY_COMPARE_WITH_TIMEOUT(arrived += port.readAll(), QByteArray("YY"), kLimitMs);
 
@@ -62,7 +61,7 @@ void TestOmrsim::servesTheLinkUntilTerminated()
     QTRY_VERIFY_WITH_TIMEOUT(sim.canReadLine(), kLimitMs);
     const QString newSlave = QString::fromLocal8Bit(sim.readLine()).trimmed();
     QCOMPARE(QFileInfo(link).symLinkTarget(), newSlave);
-    QTRY_VERIFY_WITH_TIMEOUT(StationFixture::readFile(log).contains(" hung up\n"), kLimitMs);
+    QTRY_VERIFY_WITH_TIMEOUT(TestFiles::read(log).contains(" hung up\n"), kLimitMs);
 
     sim.terminate();
     QVERIFY(sim.waitForFinished(kLimitMs));
@@ -87,7 +86,7 @@ void TestOmrsim::makeSheet()
                                                "--status", "3", QStringLiteral("Ç")});
     QVERIFY(writer.waitForFinished(kLimitMs));
     QCOMPARE(writer.exitCode(), 0);
-    QCOMPARE(StationFixture::readFile(sheet),
+    QCOMPARE(TestFiles::read(sheet),
              "#status 3\n" + QByteArray(48, '.') + "\n.X" + QByteArray(46, '.') + "\n");
 }
 

@@ -1,5 +1,6 @@
 #include "protocol.h"
 #include "readerdevice.h"
+#include "samples.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -24,9 +25,7 @@ QByteArray bytes(std::initializer_list<int> codes)
 // the lines are joined on the line, once as the file's lines stand.
 const QByteArray kExampleJoined = "40=12=00=D=03=12=02=09=H=D=0123456789=X="
                                   "14=38=02=06=H=Y=ABCDE=X=03=03=11=12=H=Y=AB=X=";
-const QByteArray kExampleFile = "40=12=00=D=\r\n03=12=02=09=H=D=0123456789=X=[NUMARA]\r\n"
-                                "14=38=02=06=H=Y=ABCDE=X=[CEVAP]\r\n"
-                                "03=03=11=12=H=Y=AB=X=[KITAPCIK](-B)\r\n";
+const QByteArray kExampleFile = Samples::kSinav;
 
 // Drawn cell by cell: a form with its marks on the left is read as it lies.
 SheetImage exampleSheet()

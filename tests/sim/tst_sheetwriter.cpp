@@ -1,6 +1,7 @@
 #include "cp1254.h"
 #include "protocol.h"
 #include "readerdevice.h"
+#include "samples.h"
 #include "sheetwriter.h"
 
 #include <QDir>
@@ -10,10 +11,7 @@
 
 namespace {
 
-const QByteArray kExampleFmt = "40=12=00=D=\r\n"
-                               "03=12=02=09=H=D=0123456789=X=[NUMARA]\r\n"
-                               "14=38=02=06=H=Y=ABCDE=X=[CEVAP]\r\n"
-                               "03=03=11=12=H=Y=AB=X=[KITAPCIK](-B)\r\n";
+const QByteArray kExampleFmt = Samples::kSinav;
 const QByteArray kMirroredFmt = "40=12=00=T=\r\n"
                                 "03=12=02=09=H=D=9876543210=X=[NUMARA]\r\n"
                                 "\r\n"

@@ -1,20 +1,14 @@
 // The program killed in the middle of automatic reading: whatever moment it dies at, the data
 // file holds only whole lines.
+#include "samples.h"
 #include "sheetwriter.h"
 #include "stationfixture.h"
+#include "testfiles.h"
 
-#include <QFile>
 #include <QProcess>
 #include <QTest>
 
-namespace {
-
-const QByteArray kSinav = "40=12=00=D=\r\n"
-                          "03=12=02=09=H=D=0123456789=X=[NUMARA]\r\n"
-                          "14=38=02=06=H=Y=ABCDE=X=[CEVAP]\r\n"
-                          "03=03=11=12=H=Y=AB=X=[KITAPCIK]\r\n";
-
-} // namespace
+using namespace Samples;
 
 class TestCrashSafety : public QObject
 {
@@ -33,12 +27,11 @@ private slots:
     {
         QFETCH(int, killAfter);
         StationFixture fx;
-        fx.writeFile(fx.fmtFolder() + QStringLiteral("sinav.fmt"), kSinav);
+        TestFiles::write(fx.fmtFolder() + QStringLiteral("sinav.fmt"), kSinav);
         QString error;
         QVERIFY2(fx.startReader(&error), qPrintable(error));
         SheetImage sheet;
-        QVERIFY2(SheetWriter::makeSheet(kSinav, {"20260001", "ABCDEABCDEABCDEABCDEABCDE", "A"}, 0,
-                                        &sheet, &error),
+        QVERIFY2(SheetWriter::makeSheet(kSinav, sinavSheet("20260001"), 0, &sheet, &error),
                  qPrintable(error));
         fx.reader().withDevice([&sheet](ReaderDevice &device) {
             for (int i = 0; i < 5000; ++i)
@@ -57,17 +50,17 @@ private slots:
         QVERIFY(desk.waitForStarted());
 
         const QString path = fx.dataFolder() + QStringLiteral("KAYIT.DAT");
-        QTRY_VERIFY_WITH_TIMEOUT(StationFixture::readFile(path).count("\r\n") >= killAfter, 20000);
+        QTRY_VERIFY_WITH_TIMEOUT(TestFiles::read(path).count("\r\n") >= killAfter, 20000);
         desk.kill(); // SIGKILL: no shut-down, no chance to tidy up
         QVERIFY(desk.waitForFinished(5000));
 
-        const QByteArray bytes = StationFixture::readFile(path);
+        const QByteArray bytes = TestFiles::read(path);
         QVERIFY(bytes.endsWith("\r\n"));
         QList<QByteArray> lines = bytes.split('\n');
         lines.removeLast(); // after the last line end
         QVERIFY(lines.size() >= killAfter);
         for (const QByteArray &line : lines)
-            QCOMPARE(line, QByteArray("20260001ABCDEABCDEABCDEABCDEABCDEA\r"));
+            QCOMPARE(line, "20260001" + kAnswers1 + "A\r");
     }
 };
 

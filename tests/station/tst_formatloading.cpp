@@ -1,46 +1,27 @@
-// Choosing, checking and downloading an FMT file, as the operator does it in form1, and what
-// the simulated reader makes of the download.
-#include "clicklabel.h"
-#include "protocol.h"
+// Loading and checking an FMT file: the field table's verdict line by line, and what form1 makes
+// of it when the operator chooses a file (grid, caption, picture, boxes, the download).
+#include "fieldtable.h"
+#include "samples.h"
 #include "stationrig.h"
+#include "testfiles.h"
 
 #include <QComboBox>
 #include <QTableWidget>
 #include <QTest>
-#include <QTimer>
+
+using namespace Samples;
 
 namespace {
 
-const QByteArray kWorkedExample = "40=12=00=D=\r\n"
-                                  "03=12=02=09=H=D=0123456789=X=[NUMARA]\r\n"
-                                  "14=38=02=06=H=Y=ABCDE=X=[CEVAP]\r\n"
-                                  "03=03=11=12=H=Y=AB=X=[KITAPCIK](-B)\r\n";
+const QString kRefused =
+    QStringLiteral("Hatalı FMT Dosyası ile işlem yapamazsınız hataları düzeltiniz");
 
-// Marks on the right: reversed sets; Turkish title and set in code page 1254.
-const QByteArray kRightForm = "30=14=00=T=[MEMNUN\xDDYET ANKET\xDD]\r\n"
-                              "02=02=01=10=H=Y=9876543210=X=[SINIF]\r\n"
-                              "03=03=01=04=H=Y=\xDE\xC7\x42\x41=X=[\xDEUBE]\r\n"
-                              "04=13=01=02=H=D=9876543210=X=[YA\xDE]\r\n"
-                              "15=29=10=14=H=Y=EDCBA=X=[CEVAP](-EE)\r\n";
-
-QString cell(const QTableWidget *grid, int row, int column)
+QByteArray repeated(const QByteArray &line, int times)
 {
-    const QTableWidgetItem *item = grid->item(row, column);
-    return item ? item->text() : QString();
-}
-
-// One sheet exchange by hand: tray query, feed, data.
-QByteArray readOneSheet(StationWindow &w)
-{
-    ReaderLink &link = w.link();
-    link.line()->write(Reader::kReadSheet);
-    if (link.WaitReply(1) != QByteArray(1, 1))
-        return "no paper";
-    link.line()->write(Reader::kSheetStatus);
-    if (link.WaitReply(1) != QByteArray(1, 0))
-        return "bad status";
-    link.line()->write(Reader::kSendData);
-    return link.WaitReply(w.expectedLength());
+    QByteArray bytes;
+    for (int i = 0; i < times; ++i)
+        bytes += line;
+    return bytes;
 }
 
 } // namespace
@@ -50,179 +31,162 @@ class TestFormatLoading : public QObject
     Q_OBJECT
 
 private slots:
-    void init() { qputenv("OMR_HEARTBEAT_MS", "60000"); }
-
-    void choosingAGoodFileFillsTheGrid()
+    void goodFiles_data()
     {
-        StationRig s;
-        QVERIFY(s.start());
-        s.addForm(QStringLiteral("sinav.fmt"), kWorkedExample);
-        QImage picture(20, 20, QImage::Format_RGB32);
-        picture.fill(Qt::gray);
-        // Pictures are found by name and read by content; Qt writes no GIF.
-        QVERIFY(picture.save(s.fx.fmtFolder() + QStringLiteral("sinav.gif"), "PNG"));
-        s.choose(QStringLiteral("sinav.fmt"));
-
-        QCOMPARE(s.boxes.texts(), QStringList());
-        QCOMPARE(s.w->MSG->rowCount(), 3);
-        QCOMPARE(cell(s.w->MSG, 0, 0), QStringLiteral("NUMARA"));
-        QCOMPARE(cell(s.w->MSG, 1, 0), QStringLiteral("CEVAP"));
-        QCOMPARE(cell(s.w->MSG, 2, 0), QStringLiteral("KITAPCIK"));
-        QCOMPARE(cell(s.w->MSG, 2, 2), QStringLiteral("-B"));
-        QCOMPARE(cell(s.w->MSG, 0, 2), QString());
-        QCOMPARE(s.w->fieldTable().fieldLength(2), 8);
-        QCOMPARE(s.w->fieldTable().recordLength(), 34);
-        QVERIFY(!s.w->Picture1->isHidden());
-        QCOMPARE(s.w->windowTitle(), QStringLiteral("Orvel_KESA OMR Reading Ver: 3.7"));
+        QTest::addColumn<QByteArray>("file");
+        QTest::addColumn<QList<int>>("lengths");
+        QTest::addColumn<QStringList>("titles");
+        QTest::addColumn<QByteArray>("download");
+        QTest::addColumn<QString>("caption");
+        QTest::newRow("worked example")
+            << kSinav << QList<int>{8, 25, 1} << QStringList{"NUMARA", "CEVAP", "KITAPCIK"}
+            << QByteArray("40=12=00=D=03=12=02=09=H=D=0123456789=X=14=38=02=06=H=Y=ABCDE=X="
+                          "03=03=11=12=H=Y=AB=X=")
+            << QString();
+        QTest::newRow("marks on the right, Turkish")
+            << kAnket << QList<int>{1, 1, 2, 3} << QStringList{"SINIF", "ŞUBE", "YAŞ", "CEVAP"}
+            << QByteArray("30=14=00=T=02=02=01=10=H=Y=9876543210=X=03=03=01=04=H=Y=\xDE\xC7"
+                          "BA=X=04=13=01=02=H=D=9876543210=X=15=17=10=14=H=Y=EDCBA=X=")
+            << QStringLiteral("MEMNUNİYET ANKETİ");
+        // Blank lines are skipped; a comma ends an item like a line end.
+        QTest::newRow("blank lines and commas")
+            << QByteArray("  40=12=00=D=  \r\n\r\n \t\r\n03=12=02=09=H=D=0123456789=X=,"
+                          "03=03=11=12=H=Y=AB=X=\n")
+            << QList<int>{8, 1} << QStringList{"", ""}
+            << QByteArray("40=12=00=D=03=12=02=09=H=D=0123456789=X=03=03=11=12=H=Y=AB=X=")
+            << QString();
     }
 
-    void captionFollowsTheHeader()
+    void goodFiles()
     {
-        StationRig s;
-        QVERIFY(s.start());
-        s.addForm(QStringLiteral("anket.fmt"), kRightForm);
-        s.addForm(QStringLiteral("sinav.fmt"), kWorkedExample);
-        s.choose(QStringLiteral("anket.fmt"));
-        QCOMPARE(s.w->windowTitle(), QStringLiteral("MEMNUNİYET ANKETİ"));
-        QCOMPARE(s.w->fieldTable().directionLetter(), QChar(u'T'));
-        QCOMPARE(cell(s.w->MSG, 1, 0), QStringLiteral("ŞUBE"));
-        QVERIFY(s.w->Picture1->isHidden()); // no picture beside this one
-        s.choose(QStringLiteral("sinav.fmt"));
-        QCOMPARE(s.w->windowTitle(), QStringLiteral("Orvel_KESA OMR Reading Ver: 3.7"));
+        QFETCH(QByteArray, file);
+        QFETCH(QList<int>, lengths);
+        QFETCH(QStringList, titles);
+        QFETCH(QByteArray, download);
+        QFETCH(QString, caption);
+        FieldTable table;
+        const FieldTable::LoadReport report = table.load(file);
+        QCOMPARE(report.messages, QStringList());
+        QVERIFY(!report.faulty && !table.formatFaulty());
+        QCOMPARE(table.fieldLengths(), lengths);
+        QStringList loadedTitles;
+        for (const FieldTable::Field &field : table.fields())
+            loadedTitles << field.title;
+        QCOMPARE(loadedTitles, titles);
+        QCOMPARE(table.downloadText(), download);
+        QCOMPARE(report.caption, caption);
     }
 
-    void faultyFileIsRefusedLineByLine_data()
+    void faultyFiles_data()
     {
         QTest::addColumn<QByteArray>("file");
         QTest::addColumn<QStringList>("messages");
-        const QString refused =
-            QStringLiteral("Hatalı FMT Dosyası ile işlem yapamazsınız hataları düzeltiniz");
         QTest::newRow("short set and missing end")
             << QByteArray("40=12=00=D=\r\n01=05=01=10=H=D=ABCD=X=[A]\r\n\r\n   \r\n"
                           "01=05=01=10=H=D=ABCDE=X\r\n03=12=02=09=H=D=0123456789=X=\r\n")
             << QStringList{
                    QStringLiteral("fmt dosyasının  2. satırı Hatalı>>01=05=01=10=H=D=ABCD=X="),
                    QStringLiteral("son"),
-                   QStringLiteral("fmt dosyasının  3. satırı Hatalı>>01=05=01=10=H=D=ABCDE=X"),
-                   refused};
-        // A comma splits a line into two items, and each counts.
+                   QStringLiteral("fmt dosyasının  3. satırı Hatalı>>01=05=01=10=H=D=ABCDE=X")};
         QTest::newRow("comma") << QByteArray("40=12=00=D=\r\nX,03=12=02=09=H=D=0123456789=X=\r\n")
-                               << QStringList{QStringLiteral("fmt dosyasının  2. satırı Hatalı>>X"),
-                                              refused};
+                               << QStringList{
+                                      QStringLiteral("fmt dosyasının  2. satırı Hatalı>>X")};
         QTest::newRow("start row after end row")
             << QByteArray("40=12=00=D=\r\n05=01=01=10=H=D=ABCDE=X=\r\n")
             << QStringList{
-                   QStringLiteral("fmt dosyasının  2. satırı Hatalı>>05=01=01=10=H=D=ABCDE=X="),
-                   refused};
+                   QStringLiteral("fmt dosyasının  2. satırı Hatalı>>05=01=01=10=H=D=ABCDE=X=")};
         QTest::newRow("empty file")
             << QByteArray(" \r\n\r\n")
-            << QStringList{QStringLiteral("FMT dosyası boş: başlık satırı yok."), refused};
-        QByteArray big = "40=12=00=D=\r\n";
-        for (int i = 0; i < 400; ++i)
-            big += "01=01=01=01=H=Y=A=X=\r\n";
+            << QStringList{QStringLiteral("FMT dosyası boş: başlık satırı yok.")};
         QTest::newRow("more than the table holds")
-            << big
+            << "40=12=00=D=\r\n" + repeated("01=01=01=01=H=Y=A=X=\r\n", 400)
             << QStringList{QStringLiteral("FMT dosyasında 400 alan satırı var; en çok 399 alan "
-                                          "satırı okunabilir."),
-                           refused};
+                                          "satırı okunabilir.")};
+        // Not a form at all: the first few lines, then how many more.
+        QStringList many;
+        for (int line = 2; line <= 6; ++line)
+            many << QStringLiteral("fmt dosyasının  %1. satırı Hatalı>>binary").arg(line);
+        many << QStringLiteral("fmt dosyasında 195 satır daha hatalı.");
+        QTest::newRow("a binary file") << "40=12=00=D=\n" + repeated("binary\n", 200) << many;
+        // A line of megabytes is quoted in part, and says so.
+        QTest::newRow("a huge line")
+            << "40=12=00=D=\n" + QByteArray(2 * 1024 * 1024, 'Z')
+            << QStringList{QStringLiteral("fmt dosyasının  2. satırı Hatalı>>") +
+                           QString(120, u'Z') +
+                           QStringLiteral(" … (satırın devamı kesildi, 2097152 karakter)")};
     }
 
-    void faultyFileIsRefusedLineByLine()
+    void faultyFiles()
     {
         QFETCH(QByteArray, file);
         QFETCH(QStringList, messages);
+        FieldTable table;
+        const FieldTable::LoadReport report = table.load(file);
+        QVERIFY(report.faulty && table.formatFaulty());
+        QCOMPARE(report.messages, messages);
+    }
+
+    void choosingFilesInForm1()
+    {
         StationRig s;
         QVERIFY(s.start());
-        s.addForm(QStringLiteral("sinav.fmt"), kWorkedExample);
-        s.addForm(QStringLiteral("bozuk.fmt"), file);
+        s.addForm(QStringLiteral("sinav.fmt"), kSinav);
+        s.addForm(QStringLiteral("anket.fmt"), kAnket);
+        s.addForm(QStringLiteral("bozuk.fmt"),
+                  "30=14=00=T=[BOZUK FORM]\r\n05=01=01=10=H=D=ABCDE=X=\r\n");
+        QImage picture(20, 20, QImage::Format_RGB32);
+        picture.fill(Qt::gray);
+        // Found by name without regard to case, read by content (Qt writes no GIF).
+        QVERIFY(picture.save(s.fx.fmtFolder() + QStringLiteral("sinav.GIF"), "PNG"));
         s.choose(QStringLiteral("sinav.fmt"));
-        QCOMPARE(s.w->MSG->rowCount(), 3);
+        QCOMPARE(s.boxes.texts(), QStringList());
+        QCOMPARE(s.grid()->rowCount(), 3);
+        QCOMPARE(s.cellText(1, 0), QStringLiteral("CEVAP"));
+        QCOMPARE(s.cellText(2, 2), QStringLiteral("-B"));
+        QVERIFY(!s.control("Picture1")->isHidden());
+        QCOMPARE(s.w->pictureFile(), s.fx.fmtFolder() + QStringLiteral("sinav.GIF"));
+        QCOMPARE(s.w->windowTitle(), QStringLiteral("Orvel_KESA OMR Reading Ver: 3.7"));
+
+        // Check texts the operator typed survive a reload; titles always come back.
+        s.grid()->item(0, 2)->setText(QStringLiteral("=2024"));
+        s.grid()->item(1, 0)->setText(QStringLiteral("changed"));
+        s.grid()->item(2, 2)->setText(QStringLiteral("  "));
+        s.choose(QStringLiteral("sinav.fmt"));
+        QCOMPARE(s.cellText(0, 2), QStringLiteral("=2024"));
+        QCOMPARE(s.cellText(1, 0), QStringLiteral("CEVAP"));
+        QCOMPARE(s.cellText(2, 2), QStringLiteral("-B"));
+
+        s.choose(QStringLiteral("anket.fmt"));
+        QCOMPARE(s.w->windowTitle(), QStringLiteral("MEMNUNİYET ANKETİ"));
+        QVERIFY(s.control("Picture1")->isHidden());
+
+        // A faulty file: its caption shows, its line is refused, the grid is emptied.
         s.choose(QStringLiteral("bozuk.fmt"));
-        QCOMPARE(s.boxes.texts(), messages);
-        QCOMPARE(s.w->MSG->rowCount(), 0);
-        QVERIFY(s.w->readFailed());
+        QCOMPARE(s.w->windowTitle(), QStringLiteral("BOZUK FORM"));
+        QCOMPARE(s.boxes.texts(), (QStringList{QStringLiteral("fmt dosyasının  2. satırı Hatalı>>"
+                                                              "05=01=01=10=H=D=ABCDE=X="),
+                                               kRefused}));
+        QCOMPARE(s.grid()->rowCount(), 0);
 
-        // Nothing reaches the reader from a faulty format.
-        s.fx.reader().clearReceived();
+        // Reading with it: the file unchanged is not loaded again; one box, nothing sent.
+        s.typeDataName(QStringLiteral("BOZUK"));
         s.boxes.clear();
-        s.w->PrepareReading();
-        QVERIFY(
-            s.boxes.texts().contains(QStringLiteral("Hatalı FMT Dosyası ile işlem yapamazsınız")));
-        QTest::qWait(50);
-        QVERIFY(!s.fx.reader().receivedBytes().contains(Reader::kFormatBegin));
-    }
-
-    void reloadKeepsTypedCheckTexts()
-    {
-        StationRig s;
-        QVERIFY(s.start());
-        s.addForm(QStringLiteral("sinav.fmt"), kWorkedExample);
-        s.choose(QStringLiteral("sinav.fmt"));
-        s.w->MSG->item(0, 2)->setText(QStringLiteral("=2024"));
-        s.w->MSG->item(2, 2)->setText(QStringLiteral("AB"));
-        s.w->MSG->item(1, 0)->setText(QStringLiteral("changed"));
-        s.choose(QStringLiteral("sinav.fmt"));
-        QCOMPARE(cell(s.w->MSG, 0, 2), QStringLiteral("=2024"));
-        QCOMPARE(cell(s.w->MSG, 2, 2), QStringLiteral("AB"));
-        QCOMPARE(cell(s.w->MSG, 1, 0), QStringLiteral("CEVAP")); // titles always come back
-        s.w->MSG->item(2, 2)->setText(QStringLiteral("  "));
-        s.choose(QStringLiteral("sinav.fmt"));
-        QCOMPARE(cell(s.w->MSG, 2, 2), QStringLiteral("-B"));
-    }
-
-    void downloadIsTheBareLinesInOneStream()
-    {
-        StationRig s;
-        QVERIFY(s.start());
-        s.addForm(QStringLiteral("sinav.fmt"), kWorkedExample);
-        s.choose(QStringLiteral("sinav.fmt"));
-        QVERIFY(s.fx.reader().waitForReceived(6, 2000));
         s.fx.reader().clearReceived();
-        s.w->PrepareReading();
-        const QByteArray expected = "\x32"
-                                    "40=12=00=D="
-                                    "03=12=02=09=H=D=0123456789=X="
-                                    "14=38=02=06=H=Y=ABCDE=X="
-                                    "03=03=11=12=H=Y=AB=X="
-                                    "\xA5"
-                                    "\x3A";
-        QVERIFY(s.fx.reader().waitForReceived(expected.size(), 2000));
-        QCOMPARE(s.fx.reader().receivedBytes(), expected);
-        QCOMPARE(s.w->expectedLength(), 34);
-        QCOMPARE(s.w->Optik_Durum->text(), QStringLiteral("Optik okuyucu Hazır"));
-        QVERIFY(!s.w->readFailed());
-        QCOMPARE(s.fx.reader().withDevice([](ReaderDevice &d) { return d.expectedLength(); }), 34);
-    }
+        s.clickRead();
+        QCOMPARE(s.boxes.texts(),
+                 QStringList{QStringLiteral("Hatalı FMT Dosyası ile işlem yapamazsınız")});
+        QVERIFY(!s.fx.reader().receivedBytes().contains('\x32'));
 
-    void readerDecodesWhatTheSheetWriterMarked_data()
-    {
-        QTest::addColumn<QByteArray>("fmt");
-        QTest::addColumn<QList<QByteArray>>("values");
-        QTest::addColumn<QByteArray>("reply");
-        QTest::newRow("marks on the left")
-            << kWorkedExample << QList<QByteArray>{"20260417", "ABCDE ABCD*ABCDEABCDEEDCB", "B"}
-            << QByteArray("20260417ABCDE ABCD*ABCDEABCDEEDCBB");
-        // Marks on the right: each field comes last character first.
-        QTest::newRow("marks on the right")
-            << kRightForm << QList<QByteArray>{"3", "\xC7", "27", "ABCDEABCDEABCDE"}
-            << QByteArray("3\xC7"
-                          "72EDCBAEDCBAEDCBA");
-    }
-
-    void readerDecodesWhatTheSheetWriterMarked()
-    {
-        QFETCH(QByteArray, fmt);
-        QFETCH(QList<QByteArray>, values);
-        QFETCH(QByteArray, reply);
-        StationRig s;
-        QVERIFY(s.start());
-        s.addForm(QStringLiteral("form.fmt"), fmt);
-        QVERIFY(s.addSheet(QStringLiteral("form.fmt"), values));
-        s.choose(QStringLiteral("form.fmt"));
-        s.w->PrepareReading();
-        s.w->stopHeartbeat();
-        QCOMPARE(s.w->expectedLength(), reply.size());
-        QCOMPARE(readOneSheet(*s.w), reply);
+        // Corrected, it is loaded again and read.
+        s.addForm(QStringLiteral("bozuk.fmt"), "30=14=00=T=\r\n01=05=01=10=H=D=ABCDE=X=\r\n");
+        s.boxes.clear();
+        s.clickRead();
+        QCOMPARE(s.boxes.texts(),
+                 QStringList{s.dataPath(QStringLiteral("BOZUK")) +
+                             QStringLiteral("  dosyası mevcuttur. Üzerine eklensin mi?")});
+        QTRY_VERIFY(s.fx.reader().receivedBytes().startsWith("\x32"
+                                                             "30=14=00=T="));
+        QCOMPARE(s.status(), QStringLiteral("Optik Okuyucuda Kağıt yok"));
     }
 };
 

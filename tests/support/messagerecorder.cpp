@@ -4,6 +4,8 @@ MessageRecorder::MessageRecorder()
 {
     MsgBox::setHandler([this](const MsgBox::Shown &shown, QString *typed) {
         m_shown.append(shown);
+        if (onShow)
+            onShow();
         if (m_answers.isEmpty()) {
             return shown.buttons == MsgBox::Buttons::YesNo ||
                            shown.buttons == MsgBox::Buttons::YesNoCancel

@@ -4,6 +4,7 @@
 
 #include <QList>
 #include <QStringList>
+#include <functional>
 
 // Answers every message and input box while it lives and keeps what was shown, so a test can
 // check the operator's texts and never blocks on a modal box. Answers are taken from the queue
@@ -24,6 +25,9 @@ public:
     QString lastText() const { return m_shown.isEmpty() ? QString() : m_shown.last().text; }
     int count() const { return int(m_shown.size()); }
     void clear() { m_shown.clear(); }
+
+    // Runs when a box is shown, before it is answered: what the operator does meanwhile.
+    std::function<void()> onShow;
 
 private:
     struct Queued

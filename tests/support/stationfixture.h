@@ -25,9 +25,6 @@ public:
     bool readerStarted() const { return m_reader != nullptr; }
     PtyReader &reader() { return *m_reader; }
 
-    void writeFile(const QString &path, const QByteArray &contents);
-    // The whole file, or nothing when it cannot be read.
-    static QByteArray readFile(const QString &path);
     void writeIni(const QByteArray &portLine = QByteArray());
 
 private:

@@ -1,22 +1,28 @@
 #include "stationrig.h"
 
 #include "sheetwriter.h"
+#include "testfiles.h"
 
 #include <QApplication>
 #include <QComboBox>
 #include <QDir>
-#include <QFile>
+#include <QLabel>
 #include <QPushButton>
 #include <QTableWidget>
 #include <QTest>
 
-StationRig::StationRig() = default;
-
-StationRig::~StationRig()
+ReaderTimings StationRig::testTimings(int heartbeatMs)
 {
-    if (w)
-        w->stopHeartbeat();
+    ReaderTimings timings;
+    timings.shortWaitMs = 500;
+    timings.longWaitMs = 5000;
+    timings.heartbeatMs = heartbeatMs;
+    return timings;
 }
+
+StationRig::StationRig(const ReaderTimings &timings) : m_timings(timings) {}
+
+StationRig::~StationRig() = default;
 
 bool StationRig::start()
 {
@@ -25,17 +31,30 @@ bool StationRig::start()
         qWarning("%s", qPrintable(error));
         return false;
     }
-    w = std::make_unique<StationWindow>();
-    if (!w->startUp(fx.iniPath()))
+    StationOptions options;
+    options.settingsPath = fx.iniPath();
+    options.timings = m_timings;
+    w = std::make_unique<StationWindow>(options);
+    if (!w->startUp())
         return false;
     w->show();
     QApplication::setActiveWindow(w.get());
     return QTest::qWaitForWindowActive(w.get());
 }
 
+QString StationRig::status() const
+{
+    return control<QLabel>("Optik_Durum")->text();
+}
+
+QTableWidget *StationRig::grid() const
+{
+    return control<QTableWidget>("MSG");
+}
+
 void StationRig::addForm(const QString &name, const QByteArray &bytes)
 {
-    fx.writeFile(fx.fmtFolder() + name, bytes);
+    TestFiles::write(fx.fmtFolder() + name, bytes);
 }
 
 bool StationRig::addSheet(const QString &fmtName, const QList<QByteArray> &values, int status)
@@ -53,28 +72,25 @@ bool StationRig::addSheet(const QString &fmtName, const QList<QByteArray> &value
 
 void StationRig::choose(const QString &fmtName)
 {
-    w->Combo1->clear();
-    w->Combo1->addItems(QDir(fx.fmtFolder()).entryList({QStringLiteral("*.fmt")}));
-    const int index = w->Combo1->findText(fmtName);
-    w->Combo1->setFocus();
-    w->Combo1->setCurrentIndex(index);
-    emit w->Combo1->activated(index);
+    auto *list = control<QComboBox>("Combo1");
+    list->clear();
+    list->addItems(QDir(fx.fmtFolder()).entryList({QStringLiteral("*.fmt")}));
+    const int index = list->findText(fmtName);
+    list->setFocus();
+    list->setCurrentIndex(index);
+    emit list->activated(index);
 }
 
 void StationRig::typeDataName(const QString &name)
 {
-    w->dosyaadi->setFocus();
-    w->dosyaadi->setCurrentText(name);
+    auto *box = control<QComboBox>("dosyaadi");
+    box->setFocus();
+    box->setCurrentText(name);
 }
 
-void StationRig::clickRead()
+void StationRig::click(const char *buttonName)
 {
-    QTest::mouseClick(w->Command1, Qt::LeftButton);
-}
-
-void StationRig::clickSingle()
-{
-    QTest::mouseClick(w->Command4, Qt::LeftButton);
+    QTest::mouseClick(control<QPushButton>(buttonName), Qt::LeftButton);
 }
 
 QString StationRig::dataPath(const QString &name) const
@@ -84,27 +100,23 @@ QString StationRig::dataPath(const QString &name) const
 
 QByteArray StationRig::dataBytes(const QString &name) const
 {
-    return StationFixture::readFile(dataPath(name));
+    const QByteArray bytes = TestFiles::read(dataPath(name));
+    return bytes == "<missing>" ? QByteArray() : bytes;
 }
 
 QList<QByteArray> StationRig::dataLines(const QString &name) const
 {
-    QByteArray bytes = dataBytes(name);
-    QList<QByteArray> lines;
-    while (!bytes.isEmpty()) {
-        const qsizetype end = bytes.indexOf("\r\n");
-        if (end < 0) {
-            lines.append(bytes + '\\');
-            break;
-        }
-        lines.append(bytes.left(end));
-        bytes.remove(0, end + 2);
-    }
-    return lines;
+    return TestFiles::lines(dataBytes(name));
 }
 
 QString StationRig::cellText(int row, int column) const
 {
-    const QTableWidgetItem *item = w->MSG->item(row, column);
+    const QTableWidgetItem *item = grid()->item(row, column);
     return item ? item->text() : QString();
+}
+
+QColor StationRig::cellColour(int row, int column) const
+{
+    const QTableWidgetItem *item = grid()->item(row, column);
+    return item ? item->background().color() : QColor();
 }
