@@ -29,6 +29,7 @@
 #include <QVBoxLayout>
 
 #include <cmath>
+#include <functional>
 
 using namespace formdef;
 
@@ -113,6 +114,26 @@ QPushButton *pictureButton(Picture which, const char *name, const QString &tip)
     button->setIconSize(QSize(28, 28));
     button->setToolTip(tip);
     return button;
+}
+
+// Brings a grid to the model's texts, touching only the cells that changed, with one repaint
+// for the whole grid rather than one per cell.
+void showCells(QTableWidget *table, int rows, int columns,
+               const std::function<QString(int, int)> &textAt)
+{
+    table->setUpdatesEnabled(false);
+    table->setRowCount(rows);
+    for (int row = 0; row < rows; ++row) {
+        for (int column = 0; column < columns; ++column) {
+            const QString text = textAt(row, column);
+            QTableWidgetItem *item = table->item(row, column);
+            if (!item)
+                table->setItem(row, column, new QTableWidgetItem(text));
+            else if (item->text() != text)
+                item->setText(text);
+        }
+    }
+    table->setUpdatesEnabled(true);
 }
 
 QLineEdit *entryBox(const char *name, const QString &tip)
@@ -596,7 +617,12 @@ void DesignerWindow::selectRow(int row)
     if (row < 0 || row >= m_model.rowCount())
         return;
     TABLO->setCurrentCell(row, TABLO->currentColumn() < 0 ? 0 : TABLO->currentColumn());
-    SNO->setText(m_model.cell(row, GridColumn::Number));
+    // Selecting the row shown already fills the entry line anew.
+    const QString number = m_model.cell(row, GridColumn::Number);
+    if (SNO->text() == number)
+        entryFromSno();
+    else
+        SNO->setText(number);
 }
 
 bool DesignerWindow::eventFilter(QObject *watched, QEvent *event)
@@ -670,37 +696,14 @@ void DesignerWindow::openHelp()
 
 void DesignerWindow::showGrid()
 {
-    // One repaint for the whole grid rather than one per changed cell.
-    TABLO->setUpdatesEnabled(false);
-    const int rows = m_model.rowCount();
-    TABLO->setRowCount(rows);
-    for (int row = 0; row < rows; ++row) {
-        for (int column = 0; column < GridColumn::Count; ++column) {
-            const QString text = m_model.cell(row, column);
-            QTableWidgetItem *item = TABLO->item(row, column);
-            if (!item)
-                TABLO->setItem(row, column, new QTableWidgetItem(text));
-            else if (item->text() != text)
-                item->setText(text);
-        }
-    }
-    TABLO->setUpdatesEnabled(true);
+    showCells(TABLO, m_model.rowCount(), GridColumn::Count,
+              [this](int row, int column) { return m_model.cell(row, column); });
 }
 
 void DesignerWindow::showMap()
 {
-    const int rows = m_model.mapRows();
-    MTag->setRowCount(rows);
-    for (int row = 0; row < rows; ++row) {
-        for (int column = 0; column < kColumns; ++column) {
-            const QString text = m_model.mapCell(row, column);
-            QTableWidgetItem *item = MTag->item(row, column);
-            if (!item)
-                MTag->setItem(row, column, new QTableWidgetItem(text));
-            else if (item->text() != text)
-                item->setText(text);
-        }
-    }
+    showCells(MTag, m_model.mapRows(), kColumns,
+              [this](int row, int column) { return m_model.mapCell(row, column); });
 }
 
 void DesignerWindow::showCount(const QString &count)

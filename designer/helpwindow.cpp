@@ -1,23 +1,13 @@
 #include "helpwindow.h"
 
 #include <QPlainTextEdit>
+#include <QStringList>
 #include <QVBoxLayout>
 
-HelpWindow::HelpWindow(QWidget *parent) : QWidget(parent, Qt::Window)
-{
-    setObjectName(QStringLiteral("helpf"));
-    setWindowTitle(QStringLiteral("Optik Form (fmt) Tasarımı"));
-    Text1 = new QPlainTextEdit(this);
-    Text1->setObjectName(QStringLiteral("Text1"));
-    Text1->setReadOnly(true);
-    Text1->setPlainText(lines().join(u'\n') + u'\n');
-    auto *layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(Text1);
-    resize(640, 600);
-}
+namespace {
 
-QStringList HelpWindow::lines()
+// The text's lines, in order; the box shows each followed by a line end.
+QStringList lines()
 {
     return {
         QStringLiteral("Bir formu optik okuyucudan okutabilmek için, tanıtmak (fmt dosyasını "
@@ -73,4 +63,20 @@ QStringList HelpWindow::lines()
         QString(),
         QStringLiteral("NOT: Yapılanların geçerli olması için, kayıt etme unutulmamalıdır."),
     };
+}
+
+} // namespace
+
+HelpWindow::HelpWindow(QWidget *parent) : QWidget(parent, Qt::Window)
+{
+    setObjectName(QStringLiteral("helpf"));
+    setWindowTitle(QStringLiteral("Optik Form (fmt) Tasarımı"));
+    Text1 = new QPlainTextEdit(this);
+    Text1->setObjectName(QStringLiteral("Text1"));
+    Text1->setReadOnly(true);
+    Text1->setPlainText(lines().join(u'\n') + u'\n');
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(Text1);
+    resize(640, 600);
 }

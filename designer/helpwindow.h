@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QStringList>
 #include <QWidget>
 
 class QPlainTextEdit;
@@ -12,9 +11,6 @@ class HelpWindow : public QWidget
 
 public:
     explicit HelpWindow(QWidget *parent = nullptr);
-
-    // The text's lines, in order; the box shows each followed by a line end.
-    static QStringList lines();
 
     QPlainTextEdit *Text1;
 };

@@ -29,7 +29,7 @@ private slots:
             QVERIFY(!d.w->model().isModified());
         }
         QVERIFY(rig.start());
-        QVERIFY(rig.w->Combo1->findText(u"yoklama.fmt"_s) >= 0);
+        QVERIFY(rig.w->findChild<QComboBox *>(u"Combo1"_s)->findText(u"yoklama.fmt"_s) >= 0);
         rig.choose(u"yoklama.fmt"_s);
         QVERIFY(rig.boxes.texts().isEmpty());
         rig.typeDataName(u"YOK"_s);
@@ -40,7 +40,6 @@ private slots:
         QTRY_COMPARE(rig.dataLines(u"YOK"_s), QList<QByteArray>{"0042ABCK"});
         QCOMPARE(rig.cellText(1, 1), u"AEC"_s);
         QCOMPARE(rig.cellText(2, 0), u"TÜR"_s);
-        QVERIFY(rig.w->recordPending());
     }
 };
 
