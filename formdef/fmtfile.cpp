@@ -4,6 +4,8 @@
 #include "fmtline.h"
 #include "val.h"
 
+#include <QSaveFile>
+
 #include <algorithm>
 #include <cmath>
 
@@ -16,29 +18,9 @@ bool isLineEnd(QChar c)
     return c == u'\r' || c == u'\n';
 }
 
-// A grid text as a whole number for arithmetic; clamped, so that a text like "1e300" cannot
-// overflow the lengths computed from it.
-int numberOf(const QString &text)
-{
-    const double value = Val(text);
-    constexpr double kLimit = 1e5;
-    if (!std::isfinite(value))
-        return 0;
-    return int(std::lround(std::clamp(value, -kLimit, kLimit)));
-}
-
 QChar letterOf(const QString &text)
 {
     return text.size() == 1 ? text[0] : QChar();
-}
-
-// The value of a text when it can be written as two digits, else nothing.
-std::optional<int> twoDigitValue(const QString &text)
-{
-    const double value = Val(text);
-    if (value < 1 || value > kMaxNumber || value != std::floor(value))
-        return std::nullopt;
-    return int(value);
 }
 
 QString twoDigits(int value)
@@ -51,14 +33,6 @@ QString bracketText(QStringView text, qsizetype open, QChar close)
 {
     const qsizetype end = text.indexOf(close, open + 1);
     return text.sliced(open + 1, (end < 0 ? text.size() : end) - open - 1).toString();
-}
-
-bool writesBack(const QString &text, QStringView forbidden)
-{
-    for (QChar c : text)
-        if (forbidden.contains(c) || isLineEnd(c))
-            return false;
-    return fromCp1254(toCp1254(text)) == text;
 }
 
 QList<QStringView> splitLines(QStringView text)
@@ -74,6 +48,39 @@ QList<QStringView> splitLines(QStringView text)
         }
     }
     return lines;
+}
+
+// The field line proper, as the reader receives it; the numbers must have two digits.
+QString fieldLineText(const FieldDef &field)
+{
+    QString line;
+    line.append(twoDigits(*twoDigitValue(field.startRow)))
+        .append(kSeparator)
+        .append(twoDigits(*twoDigitValue(field.endRow)))
+        .append(kSeparator)
+        .append(twoDigits(*twoDigitValue(field.startColumn)))
+        .append(kSeparator)
+        .append(twoDigits(*twoDigitValue(field.endColumn)))
+        .append(kFieldMarker)
+        .append(field.orientation)
+        .append(kSeparator)
+        .append(field.characterSet)
+        .append(kEndMarker);
+    return line;
+}
+
+bool isReservedDeviceName(const QString &name)
+{
+    // Windows takes the part before the first dot, trailing blanks dropped, as the device.
+    const QString base = name.section(u'.', 0, 0).trimmed().toUpper();
+    if (base == u"CON" || base == u"PRN" || base == u"AUX" || base == u"NUL")
+        return true;
+    if (base.size() != 4 || !(base.startsWith(u"COM") || base.startsWith(u"LPT")))
+        return false;
+    // Windows also reserves the superscript digits, which code page 1254 can hold.
+    const QChar digit = base.at(3);
+    return (digit >= u'1' && digit <= u'9') || digit == QChar(0x00B9) || digit == QChar(0x00B2) ||
+           digit == QChar(0x00B3);
 }
 
 FieldDef fieldByPosition(QStringView line)
@@ -106,6 +113,31 @@ FieldDef fieldByPosition(QStringView line)
 }
 
 } // namespace
+
+int numberOf(const QString &text)
+{
+    const double value = Val(text);
+    constexpr double kLimit = 1e5;
+    if (!std::isfinite(value))
+        return 0;
+    return int(std::lround(std::clamp(value, -kLimit, kLimit)));
+}
+
+std::optional<int> twoDigitValue(const QString &text)
+{
+    const double value = Val(text);
+    if (value < 1 || value > kMaxNumber || value != std::floor(value))
+        return std::nullopt;
+    return int(value);
+}
+
+bool writesBack(const QString &text, QStringView forbidden)
+{
+    for (QChar c : text)
+        if (forbidden.contains(c) || isLineEnd(c))
+            return false;
+    return fromCp1254(toCp1254(text)) == text;
+}
 
 QStringList readItems(const QByteArray &fileBytes)
 {
@@ -167,21 +199,26 @@ WriteCheck checkForWriting(const Definition &definition)
         return {WriteFault::Count, 0};
     if (definition.direction != kMarksLeft && definition.direction != kMarksRight)
         return {WriteFault::Direction, 0};
+    if (std::count_if(definition.fields.cbegin(), definition.fields.cend(), isWritten) >=
+        kStationMaxLines)
+        return {WriteFault::TooManyFields, 0};
 
-    int number = 0;
-    for (const FieldDef &field : definition.fields) {
+    for (int i = 0; i < definition.fields.size(); ++i) {
+        const FieldDef &field = definition.fields.at(i);
+        const int number = i + 1;
         if (!isWritten(field))
             continue;
-        ++number;
         for (const QString *text :
              {&field.startRow, &field.endRow, &field.startColumn, &field.endColumn})
             if (!twoDigitValue(*text))
                 return {WriteFault::Number, number};
         if (field.orientation != QStringView(u"Y") && field.orientation != QStringView(u"D"))
             return {WriteFault::Orientation, number};
-        if (!writesBack(field.characterSet, u"=[](),") || !writesBack(field.title, u"[](),") ||
-            !writesBack(field.check, u"(),"))
+        if (!writesBack(field.characterSet, kSetForbidden) ||
+            !writesBack(field.title, kTitleForbidden) || !writesBack(field.check, kCheckForbidden))
             return {WriteFault::Text, number};
+        if (fmt_kontrol(fieldLineText(field)).fieldLength == 0)
+            return {WriteFault::Line, number};
     }
     return {};
 }
@@ -208,18 +245,7 @@ std::optional<QByteArray> writeDefinition(const Definition &definition)
     for (const FieldDef &field : definition.fields) {
         if (!isWritten(field))
             continue;
-        text.append(twoDigits(*twoDigitValue(field.startRow)))
-            .append(kSeparator)
-            .append(twoDigits(*twoDigitValue(field.endRow)))
-            .append(kSeparator)
-            .append(twoDigits(*twoDigitValue(field.startColumn)))
-            .append(kSeparator)
-            .append(twoDigits(*twoDigitValue(field.endColumn)))
-            .append(kFieldMarker)
-            .append(field.orientation)
-            .append(kSeparator)
-            .append(field.characterSet)
-            .append(kEndMarker);
+        text.append(fieldLineText(field));
         if (!field.title.isEmpty())
             text.append(kTitleOpen).append(field.title).append(kTitleClose);
         if (!field.check.isEmpty())
@@ -227,6 +253,41 @@ std::optional<QByteArray> writeDefinition(const Definition &definition)
         text.append(lineEnd);
     }
     return toCp1254(text);
+}
+
+bool replaceFile(const QString &path, const QByteArray &bytes, QString *error)
+{
+    // No direct write when the folder refuses the temporary file: a write that failed halfway
+    // would leave the old file cut.
+    QSaveFile file(path);
+    if (file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit())
+        return true;
+    *error = file.errorString();
+    return false;
+}
+
+NameFault fileNameFault(const QString &name, QString *offending)
+{
+    if (name == u"." || name == u"..")
+        return NameFault::Dots;
+    for (const char32_t codePoint : name.toUcs4()) {
+        const QString ch = QString::fromUcs4(&codePoint, 1);
+        if (offending)
+            *offending = ch;
+        if (QChar::category(codePoint) == QChar::Other_Control)
+            return NameFault::Control;
+        if (codePoint < 0x80 && QStringView(u"/\\<>:\"|?*").contains(ch))
+            return NameFault::Forbidden;
+        if (fromCp1254(toCp1254(ch)) != ch)
+            return NameFault::NotInCodePage;
+    }
+    if (offending)
+        offending->clear();
+    if (name.endsWith(u'.') || name.endsWith(u' '))
+        return NameFault::TrailingDotOrBlank;
+    if (isReservedDeviceName(name))
+        return NameFault::DeviceName;
+    return NameFault::None;
 }
 
 QList<FieldSpan> recordLayout(const QList<int> &fieldLengths)

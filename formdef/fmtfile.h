@@ -5,6 +5,7 @@
 #include <QList>
 #include <QString>
 #include <QStringList>
+#include <QStringView>
 
 #include <optional>
 
@@ -54,28 +55,46 @@ struct Definition
 // say so rather than drop the rest at its next save.
 Definition readDefinition(const QByteArray &fileBytes);
 
-// Why a definition cannot be written so that it reads back as it is.
+// A grid text as a whole number for arithmetic: its numeric value rounded, 0 when there is
+// none, clamped so that a text like "1e300" cannot overflow what is computed from it.
+int numberOf(const QString &text);
+// The value of a text when it is a whole number from 1 to 99, which two digits can hold.
+std::optional<int> twoDigitValue(const QString &text);
+
+// What would end a part of a field line early: never in the set, the title or the check text.
+inline constexpr QStringView kSetForbidden = u"=[](),";
+inline constexpr QStringView kTitleForbidden = u"[](),";
+inline constexpr QStringView kCheckForbidden = u"(),";
+// Whether a text goes into a line and reads back as it is: none of `forbidden`, no line end,
+// and every character one of code page 1254.
+bool writesBack(const QString &text, QStringView forbidden);
+
+// Why a definition cannot be written so that it reads back as it is, or so that the station
+// takes it.
 enum class WriteFault {
     None,
-    Count,       // not a whole number from 1 to 99
-    Direction,   // not "D" or "T"
-    Number,      // a row or column not a whole number from 1 to 99
-    Orientation, // not "Y" or "D"
-    Text,        // set, title or check text holds a character that ends it early, or none of 1254
+    Count,         // not a whole number from 1 to 99
+    Direction,     // not "D" or "T"
+    TooManyFields, // more field lines than the station's table holds
+    Number,        // a row or column not a whole number from 1 to 99
+    Orientation,   // not "Y" or "D"
+    Text,          // set, title or check text holds a character that ends it early, or none of 1254
+    Line,          // the station's line check refuses the written line
 };
 
 struct WriteCheck
 {
     WriteFault fault = WriteFault::None;
-    int field = 0; // 1-based among the fields that are written; 0 for the header
+    int field = 0; // 1-based position in Definition::fields; 0 for the header and the count
 };
 
 // Fields with a start row whose value is above 0 are written; the others are left out, as the
 // designer leaves its empty grid rows out.
 bool isWritten(const FieldDef &field);
 
-// Refuses what would make a file that reads back differently: a number without two digits
-// shifts every later position, a bracket or comma in a text cuts it.
+// Refuses what would make a file that reads back differently (a number without two digits
+// shifts every later position, a bracket or comma in a text cuts it) and what the station
+// would refuse as faulty (its line check, more than 399 field lines).
 WriteCheck checkForWriting(const Definition &definition);
 
 // The file: header "count=highest end column=00=direction=", then per written field the four
@@ -83,6 +102,24 @@ WriteCheck checkForWriting(const Definition &definition);
 // "(check)" when not empty; CR LF after each line; code page 1254. Nothing when
 // checkForWriting finds a fault.
 std::optional<QByteArray> writeDefinition(const Definition &definition);
+
+// Puts bytes in place of the file at path as a whole: written beside it, flushed, then renamed
+// over it, so that a full disk or a lost folder leaves any earlier file as it was. false with
+// the system's reason in *error when the file was not replaced.
+bool replaceFile(const QString &path, const QByteArray &bytes, QString *error);
+
+// What keeps a name from being a plain file name in a folder on every system the program runs
+// on; `offending` gets the character at fault where there is one.
+enum class NameFault {
+    None,
+    Dots,          // "." or ".."
+    Control,       // a control character
+    Forbidden,     // a path separator or a character Windows refuses in names
+    NotInCodePage, // a character code page 1254 cannot hold
+    TrailingDotOrBlank,
+    DeviceName, // CON, PRN, AUX, NUL, COM1…, LPT1…
+};
+NameFault fileNameFault(const QString &name, QString *offending = nullptr);
 
 // Where each field's characters stand in a sheet's data record.
 struct FieldSpan

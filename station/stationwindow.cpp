@@ -2,6 +2,7 @@
 
 #include "clicklabel.h"
 #include "cp1254.h"
+#include "designerwindow.h"
 #include "fmtline.h"
 #include "gridedit.h"
 #include "msgbox.h"
@@ -114,6 +115,7 @@ StationWindow::StationWindow(const StationOptions &options, QWidget *parent)
     connect(Picture1, &ClickLabel::clicked, this, &StationWindow::openPictureWindow);
     connect(Command5, &QPushButton::clicked, this, &StationWindow::openEditor);
     connect(Label3, &ClickLabel::clicked, this, &StationWindow::openEditor);
+    connect(Command11, &QPushButton::clicked, this, &StationWindow::openDesigner);
     connect(Command1, &QPushButton::clicked, this, &StationWindow::readAutomatically);
     connect(Command4, &QPushButton::clicked, this, &StationWindow::readOneSheet);
     connect(Command2, &QPushButton::clicked, this, &StationWindow::stopReading);
@@ -517,11 +519,27 @@ void StationWindow::openEditor()
     m_editor->activateWindow();
 }
 
+void StationWindow::openDesigner()
+{
+    if (!m_designer) {
+        m_designer = new DesignerWindow(m_settings.fmtFolder, this);
+        // A form saved there can be chosen here at once; the choice made stays.
+        connect(m_designer, &DesignerWindow::fileSaved, this, [this] {
+            const QString chosen = Combo1->currentText();
+            listFmtFiles();
+            Combo1->setCurrentIndex(Combo1->findText(chosen));
+        });
+    }
+    m_designer->show();
+    m_designer->raise();
+    m_designer->activateWindow();
+}
+
 QList<QWidget *> StationWindow::openedWindows() const
 {
     QList<QWidget *> windows;
-    for (QWidget *window :
-         {static_cast<QWidget *>(m_editor.data()), static_cast<QWidget *>(m_pictureWindow.data())})
+    const QList<QWidget *> opened = {m_designer.data(), m_editor.data(), m_pictureWindow.data()};
+    for (QWidget *window : opened)
         if (window && window->isVisible())
             windows.append(window);
     return windows;
@@ -529,7 +547,8 @@ QList<QWidget *> StationWindow::openedWindows() const
 
 void StationWindow::closeEvent(QCloseEvent *event)
 {
-    // The other windows first: the editor may hold unsaved text, and its Cancel keeps us open.
+    // The other windows first: the editor and the designer may hold unsaved work, and their
+    // Cancel keeps us open.
     if (!m_shutDown) {
         for (QWidget *window : openedWindows()) {
             if (!window->close()) {

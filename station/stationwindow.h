@@ -13,6 +13,7 @@
 #include <memory>
 
 class ClickLabel;
+class DesignerWindow;
 class GridEditor;
 class PictureWindow;
 class QComboBox;
@@ -76,6 +77,7 @@ private:
     void showPicture();
     void openPictureWindow();
     void openEditor();
+    void openDesigner();
     QList<QWidget *> openedWindows() const;
     void ShutDown();
 
@@ -157,4 +159,5 @@ private:
 
     QPointer<PictureWindow> m_pictureWindow;
     QPointer<SdiWindow> m_editor;
+    QPointer<DesignerWindow> m_designer;
 };

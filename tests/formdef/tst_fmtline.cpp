@@ -201,6 +201,7 @@ void TestFmtLine::unwritableDefinitionIsRefused_data()
     row("] in title", &FieldDef::title, "a]b", WriteFault::Text);
     row(", in check", &FieldDef::check, "a,", WriteFault::Text);
     row("letter outside 1254", &FieldDef::title, u"Ωmega"_s, WriteFault::Text);
+    row("set the station finds short", &FieldDef::characterSet, "A", WriteFault::Line);
 }
 
 void TestFmtLine::unwritableDefinitionIsRefused()
