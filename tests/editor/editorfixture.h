@@ -1,5 +1,6 @@
 #pragma once
 
+#include "messagerecorder.h"
 #include "sdiwindow.h"
 #include "testfiles.h"
 
@@ -9,9 +10,11 @@
 #include <QStringList>
 #include <QTest>
 
-// An editor window whose file dialogs answer from queues and remember what they offered.
+// An editor window whose file dialogs answer from queues and remember what they offered, and
+// whose message boxes are answered and recorded.
 struct EditorUnderTest
 {
+    MessageRecorder boxes;
     SdiWindow window;
     QStringList openReplies;
     QStringList saveReplies;
