@@ -1,5 +1,3 @@
-#include "stationfixture.h"
-
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
@@ -12,6 +10,12 @@
 namespace {
 
 constexpr int kLimitMs = 5000;
+
+QByteArray readFile(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
 
 } // namespace
 
@@ -30,7 +34,8 @@ void TestOmrsim::servesTheLinkUntilTerminated()
     const QString link = dir.filePath(QStringLiteral("reader"));
     const QString log = dir.filePath(QStringLiteral("exchanges.log"));
     QProcess sim;
-    sim.start(QStringLiteral(OMRSIM_PATH), {"--link", link, "--tray", dir.path(), "--log", log});
+    sim.start(QStringLiteral(OMRSIM_PATH), {"--link", link, "--tray", dir.path(), "--log", log,
+                                            "--sensor", "25=7", "--sensor", "0x27=1"});
     QTRY_VERIFY_WITH_TIMEOUT(sim.canReadLine(), kLimitMs);
     const QString slave = QString::fromLocal8Bit(sim.readLine()).trimmed();
     QCOMPARE(QFileInfo(link).symLinkTarget(), slave);
@@ -44,25 +49,28 @@ void TestOmrsim::servesTheLinkUntilTerminated()
     };
     ping();
     QTRY_COMPARE_WITH_TIMEOUT(arrived += port.readAll(), QByteArray("Y"), kLimitMs);
-    QTRY_VERIFY_WITH_TIMEOUT(StationFixture::readFile(log).contains(" in 01 59 out 59\n"),
-                             kLimitMs);
+    // Sensor states come from the command line; those not named there read 0.
+    port.write("\x25\x27\x23");
+    port.flush();
+    QTRY_COMPARE_WITH_TIMEOUT(arrived += port.readAll(), QByteArray("Y\x07\x01\0", 4), kLimitMs);
+    QTRY_VERIFY_WITH_TIMEOUT(readFile(log).contains(" in 01 59 out 59\n"), kLimitMs);
 
     // SIGUSR1 silences the reader, and again makes it answer.
     ::kill(pid_t(sim.processId()), SIGUSR1);
-    QTRY_VERIFY_WITH_TIMEOUT(StationFixture::readFile(log).contains(" silent\n"), kLimitMs);
+    QTRY_VERIFY_WITH_TIMEOUT(readFile(log).contains(" silent\n"), kLimitMs);
     ping();
-    QTRY_VERIFY_WITH_TIMEOUT(StationFixture::readFile(log).contains(" in 01 59 out -\n"), kLimitMs);
+    QTRY_VERIFY_WITH_TIMEOUT(readFile(log).contains(" in 01 59 out -\n"), kLimitMs);
     ::kill(pid_t(sim.processId()), SIGUSR1);
-    QTRY_VERIFY_WITH_TIMEOUT(StationFixture::readFile(log).contains(" answering\n"), kLimitMs);
+    QTRY_VERIFY_WITH_TIMEOUT(readFile(log).contains(" answering\n"), kLimitMs);
     ping();
-    QTRY_COMPARE_WITH_TIMEOUT(arrived += port.readAll(), QByteArray("YY"), kLimitMs);
+    QTRY_COMPARE_WITH_TIMEOUT(arrived += port.readAll(), QByteArray("Y\x07\x01\0Y", 5), kLimitMs);
 
     // SIGUSR2 hangs up and comes back on a new terminal behind the same link.
     ::kill(pid_t(sim.processId()), SIGUSR2);
     QTRY_VERIFY_WITH_TIMEOUT(sim.canReadLine(), kLimitMs);
     const QString newSlave = QString::fromLocal8Bit(sim.readLine()).trimmed();
     QCOMPARE(QFileInfo(link).symLinkTarget(), newSlave);
-    QTRY_VERIFY_WITH_TIMEOUT(StationFixture::readFile(log).contains(" hung up\n"), kLimitMs);
+    QTRY_VERIFY_WITH_TIMEOUT(readFile(log).contains(" hung up\n"), kLimitMs);
 
     sim.terminate();
     QVERIFY(sim.waitForFinished(kLimitMs));
@@ -87,7 +95,7 @@ void TestOmrsim::makeSheet()
                                                "--status", "3", QStringLiteral("Ç")});
     QVERIFY(writer.waitForFinished(kLimitMs));
     QCOMPARE(writer.exitCode(), 0);
-    QCOMPARE(StationFixture::readFile(sheet),
+    QCOMPARE(readFile(sheet),
              "#status 3\n" + QByteArray(48, '.') + "\n.X" + QByteArray(46, '.') + "\n");
 }
 
