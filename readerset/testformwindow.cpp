@@ -9,10 +9,15 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPainter>
 #include <QPushButton>
 #include <QScreen>
+#include <QStaticText>
+#include <QStyledItemDelegate>
 #include <QTableWidget>
 #include <QVBoxLayout>
+
+#include <array>
 
 namespace {
 
@@ -28,19 +33,62 @@ const QColor kDarkBlue = colorFromBgr(0xC00000);
 constexpr int kColumnTwips = 350;
 constexpr int kBelowGridTwips = 3000;
 
-// Turns off the grid's painting during a bulk update and paints it once afterwards.
+// Keeps the grid from repainting cell by cell during a bulk update (each cell's change would
+// otherwise be reported to the view one at a time) and paints it once afterwards.
 class QuietGrid
 {
 public:
-    explicit QuietGrid(QTableWidget *grid) : m_grid(grid) { m_grid->setUpdatesEnabled(false); }
+    explicit QuietGrid(QTableWidget *grid) : m_grid(grid)
+    {
+        m_grid->setUpdatesEnabled(false);
+        m_grid->model()->blockSignals(true);
+    }
     ~QuietGrid()
     {
+        m_grid->model()->blockSignals(false);
         m_grid->setUpdatesEnabled(true);
         m_grid->viewport()->update();
     }
 
 private:
     QTableWidget *m_grid;
+};
+
+// Paints a cell as its background and its three digits, no more: the style's full treatment of
+// every cell, and laying its text out afresh each time, make a screenful of the grid slow to
+// paint. The 256 texts a cell can hold are laid out once.
+class PlainCells : public QStyledItemDelegate
+{
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+    void paint(QPainter *painter, const QStyleOptionViewItem &option,
+               const QModelIndex &index) const override
+    {
+        const QVariant background = index.data(Qt::BackgroundRole);
+        painter->fillRect(option.rect, background.isValid() ? background.value<QBrush>()
+                                                            : option.palette.base());
+        const QString text = index.data().toString();
+        if (text.isEmpty())
+            return;
+        const QVariant foreground = index.data(Qt::ForegroundRole);
+        painter->setPen(foreground.isValid() ? foreground.value<QBrush>().color()
+                                             : option.palette.text().color());
+        QStaticText &laidOut = m_texts[quint8(text.toInt())];
+        if (laidOut.text() != text) {
+            laidOut.setText(text);
+            laidOut.prepare(QTransform(), option.font);
+        }
+        const QSizeF size = laidOut.size();
+        painter->setFont(option.font);
+        painter->drawStaticText(
+            QPointF(option.rect.x() + (option.rect.width() - size.width()) / 2,
+                    option.rect.y() + (option.rect.height() - size.height()) / 2),
+            laidOut);
+    }
+
+private:
+    mutable std::array<QStaticText, 256> m_texts;
 };
 
 } // namespace
@@ -65,6 +113,7 @@ TestFormWindow::TestFormWindow(ReaderSession &session, QWidget *focusBack, QWidg
     msg_goz->horizontalHeader()->setDefaultSectionSize(twipsToScreen(kColumnTwips));
     msg_goz->verticalHeader()->setDefaultSectionSize(msg_goz->fontMetrics().height() + 4);
     msg_goz->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    msg_goz->setItemDelegate(new PlainCells(msg_goz));
     for (int line = 0; line < kLines; ++line)
         for (int eye = 0; eye < kEyes; ++eye) {
             auto *item = new QTableWidgetItem;
