@@ -3,6 +3,7 @@
 #include "twips.h"
 #include "val.h"
 
+#include <QFontMetrics>
 #include <QGroupBox>
 #include <QGuiApplication>
 #include <QHBoxLayout>
@@ -111,7 +112,13 @@ TestFormWindow::TestFormWindow(ReaderSession &session, QWidget *focusBack, QWidg
     msg_goz->setVerticalHeaderLabels(lines);
     msg_goz->horizontalHeader()->setMinimumSectionSize(1);
     msg_goz->horizontalHeader()->setDefaultSectionSize(twipsToScreen(kColumnTwips));
-    msg_goz->verticalHeader()->setDefaultSectionSize(msg_goz->fontMetrics().height() + 4);
+    // Three digits must stand apart in a column that narrow: a smaller font where needed.
+    QFont cellFont = msg_goz->font();
+    while (cellFont.pointSizeF() > 6 && QFontMetrics(cellFont).horizontalAdvance(QStringLiteral(
+                                            "000")) > twipsToScreen(kColumnTwips) - 5)
+        cellFont.setPointSizeF(cellFont.pointSizeF() - 0.5);
+    msg_goz->setFont(cellFont);
+    msg_goz->verticalHeader()->setDefaultSectionSize(QFontMetrics(cellFont).height() + 4);
     msg_goz->setEditTriggers(QAbstractItemView::NoEditTriggers);
     msg_goz->setItemDelegate(new PlainCells(msg_goz));
     for (int line = 0; line < kLines; ++line)
