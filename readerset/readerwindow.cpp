@@ -129,32 +129,31 @@ bool ReaderWindow::refuse(const QString &text, QWidget *focus)
     return true;
 }
 
+template <typename Control>
+Control *ReaderWindow::control(const char *name, const QString &text, const QString &toolTip)
+{
+    auto *made = new Control(text, this);
+    made->setObjectName(QLatin1String(name));
+    if (isStationLook())
+        made->setToolTip(toolTip);
+    return made;
+}
+
 QLabel *ReaderWindow::label(const char *name, const QString &caption, const QString &toolTip)
 {
-    auto *control = new QLabel(caption, this);
-    control->setObjectName(QLatin1String(name));
-    if (isStationLook())
-        control->setToolTip(toolTip);
-    return control;
+    return control<QLabel>(name, caption, toolTip);
 }
 
 QLineEdit *ReaderWindow::box(const char *name, const QString &text, const QString &toolTip)
 {
-    auto *control = new QLineEdit(text, this);
-    control->setObjectName(QLatin1String(name));
-    if (isStationLook())
-        control->setToolTip(toolTip);
-    return control;
+    return control<QLineEdit>(name, text, toolTip);
 }
 
 QPushButton *ReaderWindow::button(const char *name, const QString &caption, const QString &toolTip)
 {
-    auto *control = new QPushButton(caption, this);
-    control->setObjectName(QLatin1String(name));
-    control->setAutoDefault(false);
-    if (isStationLook())
-        control->setToolTip(toolTip);
-    return control;
+    auto *made = control<QPushButton>(name, caption, toolTip);
+    made->setAutoDefault(false);
+    return made;
 }
 
 WaitCursor::WaitCursor()

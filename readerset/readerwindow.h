@@ -75,6 +75,9 @@ protected:
                         const QString &toolTip = QString());
 
 private:
+    template <typename Control>
+    Control *control(const char *name, const QString &text, const QString &toolTip);
+
     QPointer<ReaderSession> m_session;
     QPointer<QWidget> m_focusBack;
     Look m_look;

@@ -25,6 +25,20 @@ struct ReaderRig
     {
         opener.setObjectName(QStringLiteral("opener"));
     }
+    ~ReaderRig()
+    {
+        for (QWidget *window : QApplication::topLevelWidgets())
+            if (window != &opener)
+                delete window;
+    }
+
+    // The same world afresh, with other time limits.
+    static bool restart(ReaderRig *&rig, int longWaitMs, int heartbeatMs = 3000)
+    {
+        delete rig;
+        rig = new ReaderRig(longWaitMs, heartbeatMs);
+        return rig->start();
+    }
 
     bool start()
     {
@@ -76,7 +90,19 @@ struct ReaderRig
     MessageRecorder messages;
 };
 
-inline QByteArray repeated(char byte, int count)
+// Checks a window's controls against "name|caption|tooltip" lines; the window's own name gives
+// its caption.
+inline void checkControls(QWidget *window, const QStringList &controls)
 {
-    return QByteArray(count, byte);
+    for (const QString &control : controls) {
+        const QStringList parts = control.split(u'|');
+        QWidget *widget =
+            parts[0] == window->objectName() ? window : window->findChild<QWidget *>(parts[0]);
+        QVERIFY2(widget, qPrintable(parts[0]));
+        const QString text = widget->isWindow()              ? widget->windowTitle()
+                             : widget->inherits("QGroupBox") ? widget->property("title").toString()
+                                                             : widget->property("text").toString();
+        QCOMPARE(text, parts[1]);
+        QCOMPARE(widget->toolTip(), parts[2]);
+    }
 }

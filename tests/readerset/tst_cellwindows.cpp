@@ -32,13 +32,6 @@ void fill(QWidget *window, const QStringList &namesAndValues)
     }
 }
 
-QString textOf(const QWidget *widget)
-{
-    if (const auto *frame = qobject_cast<const QGroupBox *>(widget))
-        return frame->title();
-    return widget->isWindow() ? widget->windowTitle() : widget->property("text").toString();
-}
-
 const QString kDone = QStringLiteral("İşlem tamamlandı");
 
 } // namespace
@@ -76,9 +69,6 @@ void TestCellWindows::init()
 
 void TestCellWindows::cleanup()
 {
-    for (QWidget *window : QApplication::topLevelWidgets())
-        if (window != &m_rig->opener)
-            delete window;
     delete m_rig;
 }
 
@@ -278,14 +268,9 @@ void TestCellWindows::looks()
         sensorTimes
             ? static_cast<QWidget *>(new SensorTimesWindow(m_rig->session, &m_rig->opener, look))
             : new ReaderValuesWindow(m_rig->session, &m_rig->opener, look);
-    for (const QString &control : controls) {
-        const QStringList parts = control.split(u'|');
-        QWidget *widget =
-            parts[0] == window->objectName() ? window : window->findChild<QWidget *>(parts[0]);
-        QVERIFY2(widget, qPrintable(parts[0]));
-        QCOMPARE(textOf(widget), parts[1]);
-        QCOMPARE(widget->toolTip(), parts[2]);
-    }
+    checkControls(window, controls);
+    if (QTest::currentTestFailed())
+        return;
     if (look == Look::Service) // no tooltip anywhere
         for (const QWidget *widget : window->findChildren<QWidget *>())
             QVERIFY2(widget->toolTip().isEmpty(), qPrintable(widget->objectName()));
@@ -364,9 +349,7 @@ void TestCellWindows::closedMidWait()
 {
     QFETCH(bool, deleted);
     // A long limit: the window must end its wait when it goes, not when the limit runs out.
-    delete m_rig;
-    m_rig = new ReaderRig(60000, 20);
-    QVERIFY(m_rig->start());
+    QVERIFY(ReaderRig::restart(m_rig, 60000, 20));
     m_rig->session.startHeartbeat();
     m_rig->reader.setSilent(true);
     QPointer<ReaderValuesWindow> form4 = m_rig->open<ReaderValuesWindow>(Look::Station);
@@ -387,9 +370,7 @@ void TestCellWindows::closedMidWait()
 
 void TestCellWindows::heartbeatWaitsWhileOpen()
 {
-    delete m_rig;
-    m_rig = new ReaderRig(ReaderRig::kLongWaitMs, 5);
-    QVERIFY(m_rig->start());
+    QVERIFY(ReaderRig::restart(m_rig, ReaderRig::kLongWaitMs, 5));
     m_rig->session.startHeartbeat();
     QVERIFY(m_rig->reader.waitForReceived(6, ReaderRig::kLimitMs)); // "@OEM", then pings
     for (const bool sensorTimes : {false, true}) {

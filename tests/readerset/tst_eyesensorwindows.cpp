@@ -33,13 +33,6 @@ QColor cellColour(const TestFormWindow *form5, int line, int eye)
     return form5->msg_goz->item(line - 1, eye - 1)->background().color();
 }
 
-QString textOf(const QWidget *widget)
-{
-    if (const auto *frame = qobject_cast<const QGroupBox *>(widget))
-        return frame->title();
-    return widget->isWindow() ? widget->windowTitle() : widget->property("text").toString();
-}
-
 // Records the button's caption each time it paints.
 class PaintedCaptions : public QObject
 {
@@ -88,9 +81,6 @@ void TestEyeSensorWindows::init()
 
 void TestEyeSensorWindows::cleanup()
 {
-    for (QWidget *window : QApplication::topLevelWidgets())
-        if (window != &m_rig->opener)
-            delete window;
     delete m_rig;
 }
 
@@ -153,14 +143,9 @@ void TestEyeSensorWindows::names()
     QWidget *shown = window == 12  ? static_cast<QWidget *>(m_rig->open<EyeValuesWindow>())
                      : window == 9 ? static_cast<QWidget *>(m_rig->open<SensorControlWindow>())
                                    : m_rig->open<TestFormWindow>();
-    for (const QString &control : controls) {
-        const QStringList parts = control.split(u'|');
-        QWidget *widget =
-            parts[0] == shown->objectName() ? shown : shown->findChild<QWidget *>(parts[0]);
-        QVERIFY2(widget, qPrintable(parts[0]));
-        QCOMPARE(textOf(widget), parts[1]);
-        QCOMPARE(widget->toolTip(), parts[2]);
-    }
+    checkControls(shown, controls);
+    if (QTest::currentTestFailed())
+        return;
     if (window == 5) {
         auto *form5 = static_cast<TestFormWindow *>(shown);
         QCOMPARE(form5->msg_goz->objectName(), QStringLiteral("msg_goz"));
@@ -367,9 +352,7 @@ void TestEyeSensorWindows::readerFaults()
 void TestEyeSensorWindows::sensorWatchEndsWhenClosed()
 {
     // The limit is long: closing must end the wait in progress at once, not when it runs out.
-    delete m_rig;
-    m_rig = new ReaderRig(60000);
-    QVERIFY(m_rig->start());
+    QVERIFY(ReaderRig::restart(m_rig, 60000));
     QPointer<SensorControlWindow> form9 = m_rig->open<SensorControlWindow>();
     QVERIFY(m_rig->reader.waitForReceived(5, ReaderRig::kLimitMs));
     QTRY_COMPARE(form9->values[4]->text(), QStringLiteral("0"));
@@ -384,9 +367,7 @@ void TestEyeSensorWindows::sensorWatchEndsWhenClosed()
 
 void TestEyeSensorWindows::heartbeat()
 {
-    delete m_rig;
-    m_rig = new ReaderRig(ReaderRig::kLongWaitMs, 5);
-    QVERIFY(m_rig->start());
+    QVERIFY(ReaderRig::restart(m_rig, ReaderRig::kLongWaitMs, 5));
     m_rig->session.startHeartbeat();
     QVERIFY(m_rig->reader.waitForReceived(6, ReaderRig::kLimitMs));
 
