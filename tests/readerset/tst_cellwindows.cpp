@@ -353,13 +353,27 @@ void TestCellWindows::closedMidWait()
     m_rig->session.startHeartbeat();
     m_rig->reader.setSilent(true);
     QPointer<ReaderValuesWindow> form4 = m_rig->open<ReaderValuesWindow>(Look::Station);
+    bool gone = false;
+    bool waitWentOn = false;
     m_rig->whileWaiting([&] {
-        if (deleted)
+        gone = true;
+        // Runs in the wait's own loop only if the wait goes on after the window went.
+        QTimer::singleShot(0, &m_rig->opener, [&] {
+            waitWentOn = m_rig->session.isBusy();
+            if (waitWentOn)
+                m_rig->session.line()->abortWaits();
+        });
+        if (deleted) {
             delete form4.data();
-        else
+        } else {
+            // Kept alive, so that only the closing can have ended the wait.
+            form4->setAttribute(Qt::WA_DeleteOnClose, false);
             form4->close();
+        }
     });
-    QTRY_VERIFY_WITH_TIMEOUT(!form4, ReaderRig::kLimitMs);
+    QTRY_VERIFY_WITH_TIMEOUT(gone && !m_rig->session.isBusy(), ReaderRig::kLimitMs);
+    QVERIFY(!waitWentOn);
+    QCOMPARE(form4.isNull(), deleted);
     QCOMPARE(m_rig->messages.count(), 0);
     QVERIFY(m_rig->reader.waitForReceived(2, ReaderRig::kLimitMs));
     QCOMPARE(m_rig->sent().left(2), reads(1, 1));
