@@ -1,6 +1,7 @@
 // omrsim: the simulated mark reader on a pseudo-terminal, and the sheet writer.
 
 #include "cp1254.h"
+#include "protocol.h"
 #include "ptyreader.h"
 #include "sheetwriter.h"
 
@@ -22,12 +23,23 @@ namespace {
 
 const char kHelp[] = R"(Simulated mark reader on a pseudo-terminal.
 
-omrsim --link PATH --tray DIR [--log FILE] [--silent] [--delay MS] [--garbage] [--partial] [--off]
+omrsim --link PATH --tray DIR [--log FILE] [--sensor Q=V ...] [--silent] [--delay MS]
+       [--garbage] [--partial] [--off]
   Opens a pseudo-terminal, makes PATH a link to it, prints the terminal's path and answers the
   reader commands until SIGTERM or SIGINT, then removes the link. Sheets are taken from DIR in
   file-name order. The fault options start the reader silent, with late replies, with garbage
   in place of replies, with replies cut to their first half, or switched off.
   Signals: SIGUSR1 toggles silence; SIGUSR2 hangs up and comes back a second later.
+
+  --sensor Q=V (repeatable) sets what the sensor query Q answers: Q is 23 (entry), 24
+  (middle), 25 (exit), 26 (Clear button) or 27 (second button), in hex; V is 0 (no paper)
+  to 255. Unset sensors answer 0. The tray sensor 22 answers 1 while a sheet waits in DIR.
+
+  Memory cells 1 to 30 (read 08 n, write 07 n a b) start with factory values and keep what
+  is written for as long as omrsim runs. Cell 4's second byte is the marking limit on the
+  0-255 scale of the eye values (default 140: grey level 5 and darker counts as marked).
+  Eye values (rewind 2E, next 20) stream the last sheet fed: 64 lines of 48 eyes, a full
+  mark 255, grey level d 28 x d, empty 0, lines beyond the sheet 0.
 
 omrsim make-sheet --fmt FILE --out SHEET [--status N] VALUE1 VALUE2 ...
   Writes a sheet file for the form FILE with the given field values, in the form's field
@@ -80,6 +92,23 @@ int makeSheet(const QStringList &arguments)
     return 0;
 }
 
+// "25=1": the sensor query in hex, then the state it answers.
+bool parseSensor(const QString &setting, char *query, quint8 *value)
+{
+    const QStringList parts = setting.split(u'=');
+    if (parts.size() != 2)
+        return false;
+    bool queryOk = false, valueOk = false;
+    const int code = parts[0].trimmed().toInt(&queryOk, 16);
+    const int state = parts[1].trimmed().toInt(&valueOk);
+    if (!queryOk || !valueOk || code < quint8(Reader::kEntrySensor) ||
+        code > quint8(Reader::kButton2) || state < 0 || state > 255)
+        return false;
+    *query = char(code);
+    *value = quint8(state);
+    return true;
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
@@ -106,6 +135,8 @@ int main(int argc, char *argv[])
     parser.addOption({QStringLiteral("garbage"), QStringLiteral("garbage in place of replies")});
     parser.addOption({QStringLiteral("partial"), QStringLiteral("first half of each reply")});
     parser.addOption({QStringLiteral("off"), QStringLiteral("reader switched off")});
+    parser.addOption(
+        {QStringLiteral("sensor"), QStringLiteral("sensor state"), QStringLiteral("Q=V")});
     parser.process(arguments);
     if (!parser.isSet(QStringLiteral("link")) || !parser.isSet(QStringLiteral("tray")))
         return fail(QStringLiteral("--link and --tray are needed (see --help)"));
@@ -142,6 +173,14 @@ int main(int argc, char *argv[])
     reader.setGarbage(parser.isSet(QStringLiteral("garbage")));
     reader.setPartialReplies(parser.isSet(QStringLiteral("partial")));
     reader.setSwitchedOff(parser.isSet(QStringLiteral("off")));
+    for (const QString &setting : parser.values(QStringLiteral("sensor"))) {
+        char query = 0;
+        quint8 value = 0;
+        if (!parseSensor(setting, &query, &value))
+            return fail(QStringLiteral("--sensor %1: needs Q=V, Q 23 to 27 (hex), V 0 to 255")
+                            .arg(setting));
+        reader.withDevice([=](ReaderDevice &device) { device.setSensor(query, value); });
+    }
 
     // Signals arrive through a socket so that they are handled on the event loop.
     if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, signalPipe) != 0)

@@ -35,7 +35,7 @@ constexpr CellDefault kCellDefaults[] = {
     {10, 25, 50},
     {11, 50, 50},
     {12, 12, 24}, // timing-mark time
-    {13, 0, 12},  // upper grey limit
+    {13, 0, 250}, // upper grey limit, on the scale of the eye values (not used here)
     {26, 40, 40}, // timing-mark value
 };
 
@@ -138,12 +138,12 @@ void ReaderDevice::command(char byte)
         finish(QByteArray());
         return;
     case Reader::kEyeNext: {
-        const int grey = m_lastSheet.grey(m_eyeLine, m_eye);
-        if (m_eyeLine < m_lastSheet.lines.size() && ++m_eye == SheetImage::kEyeCount) {
+        const int value = m_eyeLine < kEyeLines ? m_lastSheet.eyeValue(m_eyeLine, m_eye) : 0;
+        if (m_eyeLine < kEyeLines && ++m_eye == SheetImage::kEyeCount) {
             m_eye = 0;
             ++m_eyeLine;
         }
-        finish(QByteArray(1, char(grey)));
+        finish(QByteArray(1, char(value)));
         return;
     }
     case Reader::kTimingAdjust: {
@@ -164,7 +164,7 @@ void ReaderDevice::command(char byte)
     }
     const int code = quint8(byte);
     if (code >= kFirstSensor && code <= kLastSensor)
-        finish(QByteArray(1, char(m_sensors[code - kFirstSensor])));
+        finish(QByteArray(1, char(sensor(byte))));
     else
         finish(QByteArray()); // unknown: logged, not answered
 }
@@ -300,6 +300,12 @@ void ReaderDevice::setSensor(char query, quint8 value)
     const int code = quint8(query);
     if (code >= kFirstSensor && code <= kLastSensor)
         m_sensors[code - kFirstSensor] = value;
+}
+
+quint8 ReaderDevice::sensor(char query) const
+{
+    const int code = quint8(query);
+    return code >= kFirstSensor && code <= kLastSensor ? m_sensors[code - kFirstSensor] : 0;
 }
 
 quint8 ReaderDevice::cellFirst(int cell) const

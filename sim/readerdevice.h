@@ -29,10 +29,13 @@ public:
         QByteArray reply;
     };
 
-    static constexpr int kCellCount = 28;
-    // The second byte of this cell is the lower grey limit at which a cell counts as marked.
+    static constexpr int kCellCount = 30;
+    // The second byte of this cell is the lowest eye value (0 to 255, the scale of the eye
+    // stream) at which a cell counts as marked; by default grey level 5 and darker.
     static constexpr int kLowerLimitCell = 4;
-    static constexpr int kDefaultLowerLimit = 5;
+    static constexpr int kDefaultLowerLimit = 5 * SheetImage::kEyeStep;
+    // The eye stream holds this many lines of the last sheet; lines beyond the sheet read 0.
+    static constexpr int kEyeLines = 64;
     static constexpr char kCellWritten = 0x06;
     static constexpr char kCellRefused = 0x15; // cell number out of range
     static constexpr int kEmptyTrayStatus = 1; // the feed reports a jam when there is no sheet
@@ -55,10 +58,12 @@ public:
     const SheetImage &lastSheet() const { return m_lastSheet; }
     QString lastError() const { return m_lastError; } // e.g. an unreadable sheet file
 
-    // Switches and sensors.
+    // Switches and sensors. The tray sensor 0x22 answers whether a sheet waits in the tray;
+    // the others (0x23 .. 0x27) answer what was set here, 0 (no paper) at first.
     void setSwitchedOff(bool off) { m_switchedOff = off; }
     bool switchedOff() const { return m_switchedOff; }
-    void setSensor(char query, quint8 value); // query 0x23 .. 0x27
+    void setSensor(char query, quint8 value);
+    quint8 sensor(char query) const;
 
     // Memory cells 1 .. kCellCount.
     quint8 cellFirst(int cell) const;

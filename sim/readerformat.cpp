@@ -184,8 +184,8 @@ QByteArray decodeSheet(const ReaderFormat &format, const SheetImage &sheet, int 
                 const int column = field.orientation == 'Y' ? field.startColumn + index
                                                             : field.startColumn + position;
                 const SheetCell cell = sheetCellOf(format, row, column);
-                const int grey = sheet.grey(cell.line, cell.eye);
-                if (grey > 0 && grey >= lowerLimit) {
+                const int value = sheet.eyeValue(cell.line, cell.eye);
+                if (value > 0 && value >= lowerLimit) {
                     several = marked >= 0;
                     if (several)
                         break;

@@ -54,6 +54,6 @@ struct SheetCell
 SheetCell sheetCellOf(const ReaderFormat &format, int row, int column);
 
 // The sheet's data: every field in format order, each character the set's character of its
-// one marked cell, ' ' for none and '*' for several. A cell counts as marked when its grey
-// value reaches lowerLimit; an empty cell (grey 0) never does, even with a limit of 0.
+// one marked cell, ' ' for none and '*' for several. A cell counts as marked when its eye value
+// (0 to 255) reaches lowerLimit; an empty cell never does, even with a limit of 0.
 QByteArray decodeSheet(const ReaderFormat &format, const SheetImage &sheet, int lowerLimit);

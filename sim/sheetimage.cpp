@@ -21,6 +21,12 @@ int SheetImage::grey(int line, int eye) const
     return quint8(lines.at(line).at(eye));
 }
 
+int SheetImage::eyeValue(int line, int eye) const
+{
+    const int value = grey(line, eye);
+    return value >= kFullMark ? kFullEye : qMin(kFullEye, value * kEyeStep);
+}
+
 void SheetImage::setGrey(int line, int eye, int value)
 {
     if (line < 0 || eye < 0 || eye >= kEyeCount)

@@ -17,6 +17,9 @@ class SheetImage
 public:
     static constexpr int kEyeCount = 48;
     static constexpr int kFullMark = 15; // grey value of 'X'
+    // What an eye reads, 0 to 255: a grey level d gives about kEyeStep × d, a full mark 255.
+    static constexpr int kEyeStep = 28;
+    static constexpr int kFullEye = 255;
 
     QString name; // file name in the tray, or the name given to a sheet added in memory
     int status = 0;
@@ -24,6 +27,7 @@ public:
 
     // 0 outside the sheet.
     int grey(int line, int eye) const;
+    int eyeValue(int line, int eye) const;
     void setGrey(int line, int eye, int value); // grows the sheet to that line
 
     static bool parse(const QByteArray &text, SheetImage *sheet, QString *error);

@@ -3,12 +3,17 @@
 #include "clicklabel.h"
 #include "cp1254.h"
 #include "designerwindow.h"
+#include "eyevalueswindow.h"
 #include "fmtline.h"
 #include "gridedit.h"
 #include "msgbox.h"
 #include "pictures.h"
 #include "picturewindow.h"
+#include "readervalueswindow.h"
 #include "sdiwindow.h"
+#include "sensorcontrolwindow.h"
+#include "sensortimeswindow.h"
+#include "testformwindow.h"
 #include "twips.h"
 #include "val.h"
 
@@ -116,6 +121,29 @@ StationWindow::StationWindow(const StationOptions &options, QWidget *parent)
     connect(Command5, &QPushButton::clicked, this, &StationWindow::openEditor);
     connect(Label3, &ClickLabel::clicked, this, &StationWindow::openEditor);
     connect(Command11, &QPushButton::clicked, this, &StationWindow::openDesigner);
+    using Look = ReaderWindow::Look;
+    connect(Command9, &QPushButton::clicked, this, [this] {
+        openReaderWindow(m_readerValues, [this] {
+            return new ReaderValuesWindow(*m_session, Command9, Look::Station, this);
+        });
+    });
+    connect(Command7, &QPushButton::clicked, this, [this] {
+        openReaderWindow(m_sensorTimes, [this] {
+            return new SensorTimesWindow(*m_session, Command7, Look::Station, this);
+        });
+    });
+    connect(Command8, &QPushButton::clicked, this, [this] {
+        openReaderWindow(m_eyeValues,
+                         [this] { return new EyeValuesWindow(*m_session, Command8, this); });
+    });
+    connect(Command10, &QPushButton::clicked, this, [this] {
+        openReaderWindow(m_sensors,
+                         [this] { return new SensorControlWindow(*m_session, Command10, this); });
+    });
+    connect(Image1, &ClickLabel::clicked, this, [this] {
+        openReaderWindow(m_testForm,
+                         [this] { return new TestFormWindow(*m_session, Image1, this); });
+    });
     connect(Command1, &QPushButton::clicked, this, &StationWindow::readAutomatically);
     connect(Command4, &QPushButton::clicked, this, &StationWindow::readOneSheet);
     connect(Command2, &QPushButton::clicked, this, &StationWindow::stopReading);
@@ -535,10 +563,22 @@ void StationWindow::openDesigner()
     m_designer->activateWindow();
 }
 
+void StationWindow::openReaderWindow(QPointer<ReaderWindow> &window,
+                                     const std::function<ReaderWindow *()> &make)
+{
+    if (!window)
+        window = make();
+    window->show();
+    window->raise();
+    window->activateWindow();
+}
+
 QList<QWidget *> StationWindow::openedWindows() const
 {
     QList<QWidget *> windows;
-    const QList<QWidget *> opened = {m_designer.data(), m_editor.data(), m_pictureWindow.data()};
+    const QList<QWidget *> opened = {
+        m_designer.data(),    m_editor.data(),    m_pictureWindow.data(), m_readerValues.data(),
+        m_sensorTimes.data(), m_eyeValues.data(), m_sensors.data(),       m_testForm.data()};
     for (QWidget *window : opened)
         if (window && window->isVisible())
             windows.append(window);
@@ -692,6 +732,7 @@ void StationWindow::setReadControlsEnabled(bool enabled)
     const bool present = m_session->readerPresent();
     Command1->setEnabled(enabled);
     Command4->setEnabled(enabled);
+    Image1->setEnabled(enabled); // like the "Ayarlar" buttons, the logo opens nothing then
     Combo1->setEnabled(enabled && present);
     dosyaadi->setEnabled(enabled && present);
     Frame1->setEnabled(enabled && present);

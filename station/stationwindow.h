@@ -10,10 +10,12 @@
 #include <QList>
 #include <QPointer>
 #include <QWidget>
+#include <functional>
 #include <memory>
 
 class ClickLabel;
 class DesignerWindow;
+class ReaderWindow;
 class GridEditor;
 class PictureWindow;
 class QComboBox;
@@ -78,6 +80,9 @@ private:
     void openPictureWindow();
     void openEditor();
     void openDesigner();
+    // The reader settings windows: one of each kind, made by make when none is open.
+    void openReaderWindow(QPointer<ReaderWindow> &window,
+                          const std::function<ReaderWindow *()> &make);
     QList<QWidget *> openedWindows() const;
     void ShutDown();
 
@@ -160,4 +165,9 @@ private:
     QPointer<PictureWindow> m_pictureWindow;
     QPointer<SdiWindow> m_editor;
     QPointer<DesignerWindow> m_designer;
+    QPointer<ReaderWindow> m_readerValues; // Form4
+    QPointer<ReaderWindow> m_sensorTimes;  // Form2
+    QPointer<ReaderWindow> m_eyeValues;    // Form12
+    QPointer<ReaderWindow> m_sensors;      // Form9
+    QPointer<ReaderWindow> m_testForm;     // Form5
 };

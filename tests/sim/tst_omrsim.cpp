@@ -30,7 +30,8 @@ void TestOmrsim::servesTheLinkUntilTerminated()
     const QString link = dir.filePath(QStringLiteral("reader"));
     const QString log = dir.filePath(QStringLiteral("exchanges.log"));
     QProcess sim;
-    sim.start(QStringLiteral(OMRSIM_PATH), {"--link", link, "--tray", dir.path(), "--log", log});
+    sim.start(QStringLiteral(OMRSIM_PATH), {"--link", link, "--tray", dir.path(), "--log", log,
+                                            "--sensor", "25=7", "--sensor", "0x27=1"});
     QTRY_VERIFY_WITH_TIMEOUT(sim.canReadLine(), kLimitMs);
     const QString slave = QString::fromLocal8Bit(sim.readLine()).trimmed();
     QCOMPARE(QFileInfo(link).symLinkTarget(), slave);
@@ -44,6 +45,10 @@ void TestOmrsim::servesTheLinkUntilTerminated()
     };
     ping();
     QTRY_COMPARE_WITH_TIMEOUT(arrived += port.readAll(), QByteArray("Y"), kLimitMs);
+    // Sensor states come from the command line; those not named there read 0.
+    port.write("\x25\x27\x23");
+    port.flush();
+    QTRY_COMPARE_WITH_TIMEOUT(arrived += port.readAll(), QByteArray("Y\x07\x01\0", 4), kLimitMs);
     QTRY_VERIFY_WITH_TIMEOUT(TestFiles::read(log).contains(" in 01 59 out 59\n"), kLimitMs);
 
     // SIGUSR1 silences the reader, and again makes it answer.
@@ -54,7 +59,7 @@ void TestOmrsim::servesTheLinkUntilTerminated()
     ::kill(pid_t(sim.processId()), SIGUSR1);
     QTRY_VERIFY_WITH_TIMEOUT(TestFiles::read(log).contains(" answering\n"), kLimitMs);
     ping();
-    QTRY_COMPARE_WITH_TIMEOUT(arrived += port.readAll(), QByteArray("YY"), kLimitMs);
+    QTRY_COMPARE_WITH_TIMEOUT(arrived += port.readAll(), QByteArray("Y\x07\x01\0Y", 5), kLimitMs);
 
     // SIGUSR2 hangs up and comes back on a new terminal behind the same link.
     ::kill(pid_t(sim.processId()), SIGUSR2);

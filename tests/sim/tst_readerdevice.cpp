@@ -63,6 +63,7 @@ private slots:
     void levelReadAppliesOnce();
     void tray();
     void eyeValues();
+    void sensorsAndCells();
     void exchangesAreLogged();
 };
 
@@ -88,7 +89,7 @@ void TestReaderDevice::commands_data()
         << bytes({0x06, 0xAB, 0xCD});
     QTest::newRow("argument bytes equal to commands")
         << List{bytes({0x07, 5, 0x22, 0x2A, 0x08, 5})} << bytes({0x06, 0x22, 0x2A});
-    QTest::newRow("cells out of range") << List{bytes({0x07, 29, 1, 1, 0x08, 29, 0x08, 0})}
+    QTest::newRow("cells out of range") << List{bytes({0x07, 31, 1, 1, 0x08, 31, 0x08, 0})}
                                         << bytes({ReaderDevice::kCellRefused, 0, 0, 0, 0});
 }
 
@@ -174,18 +175,23 @@ void TestReaderDevice::decoding_data()
     QTest::addColumn<int>("limit");
     QTest::addColumn<QByteArray>("data");
 
-    // A one-row field A-D in columns 1-4, then a field coded down rows 2-4 in columns 6-7.
-    QTest::newRow("blank") << QByteArray() << 5 << QByteArray("   ");
-    QTest::newRow("one mark") << QByteArray("..X.") << 5 << QByteArray("C  ");
-    QTest::newRow("several marks") << QByteArray("X..X") << 5 << QByteArray("*  ");
-    QTest::newRow("grey below the limit") << QByteArray("4...") << 5 << QByteArray("   ");
-    QTest::newRow("grey at the limit") << QByteArray("5...") << 5 << QByteArray("A  ");
-    QTest::newRow("faint mark beside a full one") << QByteArray("4.X.") << 5 << QByteArray("C  ");
+    // A one-row field A-D in columns 1-4, then a field coded down rows 2-4 in columns 6-7. The
+    // limit is on the eye values' scale: the default marks grey level 5 (eye value 140).
+    const int limit = ReaderDevice::kDefaultLowerLimit;
+    QTest::newRow("blank") << QByteArray() << limit << QByteArray("   ");
+    QTest::newRow("one mark") << QByteArray("..X.") << limit << QByteArray("C  ");
+    QTest::newRow("several marks") << QByteArray("X..X") << limit << QByteArray("*  ");
+    QTest::newRow("grey below the limit") << QByteArray("4...") << limit << QByteArray("   ");
+    QTest::newRow("grey at the limit") << QByteArray("5...") << limit << QByteArray("A  ");
+    QTest::newRow("one below the grey") << QByteArray("5...") << 141 << QByteArray("   ");
+    QTest::newRow("full mark at limit 255") << QByteArray("9.X.") << 255 << QByteArray("C  ");
+    QTest::newRow("faint mark beside a full one")
+        << QByteArray("4.X.") << limit << QByteArray("C  ");
     QTest::newRow("limit 0 marks no empty cell") << QByteArray(".1..") << 0 << QByteArray("B  ");
     QTest::newRow("coded down the rows")
-        << QByteArray("....\n.....X.\n.....XX\n") << 5 << QByteArray(" *Y");
+        << QByteArray("....\n.....X.\n.....XX\n") << limit << QByteArray(" *Y");
     QTest::newRow("last row of a vertical field")
-        << QByteArray("#status 0\r\n\r\n\r\n\r\n......X\r\n") << 5 << QByteArray("  Z");
+        << QByteArray("#status 0\r\n\r\n\r\n\r\n......X\r\n") << limit << QByteArray("  Z");
 }
 
 void TestReaderDevice::decoding()
@@ -221,9 +227,10 @@ void TestReaderDevice::levelReadAppliesOnce()
     device.receive(download("01=04=00=D=01=01=01=04=H=Y=ABCD=X="));
     QVERIFY(device.addSheetText("3..7", QStringLiteral("s")));
     device.receive("\x2A");
-    QCOMPARE(device.receive("\x37\x03\x2F"), QByteArray("*"));
+    // Levels are eye values, as the limit in memory is: 3 × 28 and 8 × 28.
+    QCOMPARE(device.receive("\x37\x54\x2F"), QByteArray("*"));
     QCOMPARE(device.receive("\x2F"), QByteArray("D"));
-    QCOMPARE(device.receive("\x37\x08\x2F"), QByteArray(" "));
+    QCOMPARE(device.receive("\x37\xE0\x2F"), QByteArray(" "));
 }
 
 void TestReaderDevice::tray()
@@ -263,15 +270,36 @@ void TestReaderDevice::tray()
 
 void TestReaderDevice::eyeValues()
 {
+    // Grey level d reads 28 × d, a full mark 255; the stream holds 64 lines, zeros past the
+    // sheet and past line 64 even where the sheet goes on.
     ReaderDevice device;
-    QVERIFY(device.addSheetText("1" + QByteArray(46, '.') + "X\n.5\n", QStringLiteral("s")));
+    QByteArray sheet = "1" + QByteArray(46, '.') + "X\n.5\n..9\n";
+    for (int line = 4; line <= 65; ++line)
+        sheet += line == 64 ? "...X\n" : line == 65 ? "X\n" : "\n";
+    QVERIFY(device.addSheetText(sheet, QStringLiteral("s")));
     device.receive("\x2A");
     const QByteArray next(48, Reader::kEyeNext);
     const QByteArray zeros(46, '\0');
-    QCOMPARE(device.receive("\x2E" + next), "\x01" + zeros + "\x0F");
-    QCOMPARE(device.receive(next), QByteArray("\0\x05", 2) + zeros);
-    QCOMPARE(device.receive(next), QByteArray(48, '\0')); // past the last line
-    QCOMPARE(device.receive("\x2E\x20"), bytes({1}));
+    QCOMPARE(device.receive("\x2E" + next), bytes({28}) + zeros + bytes({255}));
+    QCOMPARE(device.receive(next), bytes({0, 140}) + zeros);
+    QCOMPARE(device.receive(next), bytes({0, 0, 252}) + QByteArray(45, '\0'));
+    QCOMPARE(device.receive(QByteArray(60 * 48, Reader::kEyeNext)), QByteArray(60 * 48, '\0'));
+    QCOMPARE(device.receive(next), bytes({0, 0, 0, 255}) + QByteArray(44, '\0'));
+    QCOMPARE(device.receive(next), QByteArray(48, '\0')); // line 65 is not kept
+    QCOMPARE(device.receive("\x2E\x20"), bytes({28}));
+}
+
+void TestReaderDevice::sensorsAndCells()
+{
+    ReaderDevice device;
+    device.setSensor(Reader::kExitSensor, 1);
+    device.setSensor(Reader::kButton2, 9);
+    QCOMPARE(device.receive("\x22\x23\x24\x25\x26\x27"), bytes({0, 0, 0, 1, 0, 9}));
+    QVERIFY(device.addSheetText("X", QStringLiteral("s")));
+    QCOMPARE(device.receive("\x22"), bytes({1})); // the tray sensor sees the sheet
+    // Every cell up to 30 keeps what is written; the marking limit starts at grey level 5.
+    QCOMPARE(device.receive(bytes({0x08, 4})), bytes({128, ReaderDevice::kDefaultLowerLimit}));
+    QCOMPARE(device.receive(bytes({0x07, 30, 1, 2, 0x08, 30})), bytes({6, 1, 2}));
 }
 
 void TestReaderDevice::exchangesAreLogged()

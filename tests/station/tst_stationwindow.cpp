@@ -242,6 +242,45 @@ private slots:
         QTRY_COMPARE(QApplication::focusWidget(), picture);
     }
 
+    // Each settings window opens once, the heartbeat rests while it is open (but for the test
+    // form's), and closing it gives the focus back to what opened it.
+    void readerWindowsFromTheirButtons_data()
+    {
+        QTest::addColumn<QString>("opener");
+        QTest::addColumn<QString>("window");
+        QTest::addColumn<bool>("heartbeatRests");
+        QTest::newRow("reader values") << "Command9"
+                                       << "Form4" << true;
+        QTest::newRow("sensor times") << "Command7"
+                                      << "Form2" << true;
+        QTest::newRow("eye values") << "Command8"
+                                    << "Form12" << true;
+        QTest::newRow("sensors") << "Command10"
+                                 << "Form9" << true;
+        QTest::newRow("test form") << "Image1"
+                                   << "Form5" << false;
+    }
+
+    void readerWindowsFromTheirButtons()
+    {
+        QFETCH(QString, opener);
+        QFETCH(QString, window);
+        QFETCH(bool, heartbeatRests);
+        StationRig rig;
+        QVERIFY(rig.start());
+        QWidget *button = rig.control(qPrintable(opener));
+        QTest::mouseClick(button, Qt::LeftButton);
+        QTest::mouseClick(button, Qt::LeftButton);
+        QCOMPARE(rig.w->findChildren<QWidget *>(window).size(), 1);
+        QWidget *opened = rig.control(qPrintable(window));
+        QVERIFY(opened->isVisible());
+        QCOMPARE(rig.w->session().heartbeatTimer()->isActive(), !heartbeatRests);
+        QTRY_VERIFY(!rig.w->session().isBusy());
+        opened->close();
+        QTRY_COMPARE(QApplication::focusWidget(), button);
+        QVERIFY(rig.w->session().heartbeatTimer()->isActive());
+    }
+
     // The read buttons check the choice when the operator moves to them, not when the window
     // gets the focus back from a message box: that warning would come back for ever.
     void validationOnlyOnTheOperatorsMoves()
