@@ -14,7 +14,6 @@ private slots:
     void hitTest();
     void fieldCharacters_data();
     void fieldCharacters();
-    void linesOnAPage();
 };
 
 void TestFormLayout::hitTest_data()
@@ -48,7 +47,6 @@ void TestFormLayout::hitTest_data()
     QTest::newRow("T 140 left") << true << 10800 << 2410 << 1 << 2;
     QTest::newRow("T 20 below") << true << 10940 << 2430 << 1 << 1;
     QTest::newRow("T 21 below") << true << 10940 << 2431 << 0 << 0;
-    QTest::newRow("T far below") << true << 10940 << 2990 << 0 << 0;
     QTest::newRow("T 199 above") << true << 10940 << 2211 << 1 << 1;
     QTest::newRow("T 200 above") << true << 10940 << 2210 << 2 << 1;
     QTest::newRow("T top row") << true << 10940 << 345 << 10 << 1;
@@ -101,17 +99,6 @@ void TestFormLayout::fieldCharacters()
     const formdef::FieldDef field{"3", "5", "10", "13", orientation, set, {}, {}};
     const QChar ch = fieldCharacter(field, row, column);
     QTEST(ch.isNull() ? QString() : QString(ch), "shown");
-}
-
-void TestFormLayout::linesOnAPage()
-{
-    // A line needs 510 twips for the first and 239 for each further one.
-    const FormGeometry geometry = FormGeometry::printout(99, false, 11000);
-    QCOMPARE(geometry.linesWithin(509), 0);
-    QCOMPARE(geometry.linesWithin(510), 1);
-    QCOMPARE(geometry.linesWithin(510 + 239 * 65), 66);
-    QCOMPARE(geometry.linesWithin(510 + 239 * 66 - 1), 66);
-    QCOMPARE(FormGeometry::printout(12, true, 11000).linesWithin(16000), 12);
 }
 
 QTEST_APPLESS_MAIN(TestFormLayout)

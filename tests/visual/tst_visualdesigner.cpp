@@ -1,6 +1,5 @@
 // The preview window, the drawn form and the placement dialog, driven with the mouse on the
 // drawing, working on the definition the written designer shows.
-#include "formpainter.h"
 #include "visualfixture.h"
 
 #include <QAbstractButton>
@@ -58,6 +57,7 @@ private slots:
     void statusCaption();
     void drawnAtPredictedCentres_data();
     void drawnAtPredictedCentres();
+    void cellsBeyondTheCountAreSkipped();
     void markingGrowsAndIsPlaced();
     void droppedMarking_data();
     void droppedMarking();
@@ -169,13 +169,25 @@ void TestVisualDesigner::drawnAtPredictedCentres()
     // W twips wide, to the pixel.
     QVERIFY(rig.dokum->toTwips(QPoint(image.width(), 0)).x() >= 11360);
     QVERIFY(rig.dokum->toTwips(QPoint(image.width() - 1, 0)).x() < 11360);
-    QVERIFY(ringIs(rig, fieldCell, visual::kFieldColour));
+    QVERIFY(ringIs(rig, fieldCell, kRed));
     QVERIFY(anyNear(image, rig.pixelAt(fieldCell + QPoint(-10, -10)), 2, isDark));
-    QVERIFY(ringIs(rig, freeCell, visual::kEmptyColour));
+    QVERIFY(ringIs(rig, freeCell, kCyan));
     QVERIFY(!anyNear(image, rig.pixelAt(freeCell), 2, isDark));
     QCOMPARE(image.pixel(rig.pixelAt(mark)), qRgb(0, 0, 0));
     // The widget shows the image.
     QCOMPARE(rig.dokum->grab().toImage().pixel(rig.pixelAt(mark)), qRgb(0, 0, 0));
+}
+
+void TestVisualDesigner::cellsBeyondTheCountAreSkipped()
+{
+    // UC reaches row 10 of a form lowered to nine rows.
+    VisualRig rig("09=14=00=D=\r\n08=10=10=14=H=D=123=X=[UC]\r\n");
+    QVERIFY(ringIs(rig, QPoint(420 + 9 * 220, 430 + 8 * 220), kRed));
+    const QPoint rowTen = rig.pixelAt(QPoint(420 + 9 * 220, 430 + 9 * 220));
+    QVERIFY(!anyNear(rig.dokum->image(), rowTen, 8,
+                     [](QRgb pixel) { return pixel != qRgb(255, 255, 255); }));
+    rig.hover(rowTen);
+    QCOMPARE(rig.preview->windowTitle(), kCaptionHead + u"0     Sütun : 0"_s);
 }
 
 void TestVisualDesigner::markingGrowsAndIsPlaced()
@@ -186,8 +198,8 @@ void TestVisualDesigner::markingGrowsAndIsPlaced()
     rig.moveTo(4, 11);
     QCOMPARE(rig.dokum->marked(), (CellBox{3, 5, 10, 12}));
     for (const auto &[row, column] : {std::pair{3, 10}, {5, 12}, {3, 12}, {5, 10}})
-        QVERIFY(ringIs(rig, row, column, visual::kFieldColour));
-    QVERIFY(ringIs(rig, 6, 10, visual::kEmptyColour));
+        QVERIFY(ringIs(rig, row, column, kRed));
+    QVERIFY(ringIs(rig, 6, 10, kCyan));
     rig.release(4, 11);
 
     PlacementDialog *fyer = rig.fyer();
@@ -250,7 +262,7 @@ void TestVisualDesigner::droppedMarking()
     // Over a free cell and into BIR's corner.
     rig.drag(1, 4, 2, 5);
     QVERIFY(rig.fyer());
-    QVERIFY(ringIs(rig, 1, 4, visual::kFieldColour));
+    QVERIFY(ringIs(rig, 1, 4, kRed));
     if (how == u"button")
         QTest::mouseClick(rig.fyer()->CommandVAZGEC, Qt::LeftButton);
     else if (how == u"close")
@@ -270,10 +282,10 @@ void TestVisualDesigner::droppedMarking()
     }
     QVERIFY(rig.dokum->isEnabled());
     QCOMPARE(rig.dokum->marked(), CellBox{});
-    QVERIFY(ringIs(rig, 1, 4, visual::kEmptyColour));
-    QVERIFY(ringIs(rig, 1, 5, visual::kEmptyColour));
+    QVERIFY(ringIs(rig, 1, 4, kCyan));
+    QVERIFY(ringIs(rig, 1, 5, kCyan));
     // BIR keeps its look where the marking crossed it.
-    QVERIFY(ringIs(rig, 2, 5, visual::kFieldColour));
+    QVERIFY(ringIs(rig, 2, 5, kRed));
     QVERIFY(hasInk(rig, 2, 5));
 }
 
@@ -288,7 +300,7 @@ void TestVisualDesigner::deletedOnTheRightAtTheShownCorner()
     QCOMPARE(rig.boxes.texts(), QStringList{u"Bilgi hücresi iptal edilecek. Emin misiniz?"_s});
     QCOMPARE(rig.boxes.shown().last().buttons, MsgBox::Buttons::OkCancel);
     QCOMPARE(rig.model().rowCount(), 1);
-    QVERIFY(ringIs(rig, 4, 7, visual::kFieldColour));
+    QVERIFY(ringIs(rig, 4, 7, kRed));
 
     rig.press(4, 7, Qt::RightButton);
     QCOMPARE(rig.boxes.count(), 2);
@@ -297,7 +309,7 @@ void TestVisualDesigner::deletedOnTheRightAtTheShownCorner()
     QCOMPARE(rig.model().mapCell(1, 4), QString());
     QCOMPARE(rig.model().mapCell(3, 6), QString());
     for (const auto &[row, column] : {std::pair{2, 5}, {4, 7}, {3, 6}}) {
-        QVERIFY(ringIs(rig, row, column, visual::kEmptyColour));
+        QVERIFY(ringIs(rig, row, column, kCyan));
         QVERIFY(!hasInk(rig, row, column));
     }
     rig.release(4, 7, Qt::RightButton);
@@ -319,8 +331,8 @@ void TestVisualDesigner::deletingTheFirstFieldRenumbers()
     QCOMPARE(rig.model().mapCell(5, 0), u"(Sıra No : 1 )  IKI"_s);
     QCOMPARE(rig.model().mapCell(9, 13), u"(Sıra No : 2 )  UC"_s);
     QCOMPARE(rig.model().mapCell(1, 4), QString());
-    QVERIFY(ringIs(rig, 2, 5, visual::kEmptyColour));
-    QVERIFY(ringIs(rig, 6, 1, visual::kFieldColour));
+    QVERIFY(ringIs(rig, 2, 5, kCyan));
+    QVERIFY(ringIs(rig, 6, 1, kRed));
 }
 
 QTEST_MAIN(TestVisualDesigner)

@@ -83,6 +83,10 @@ inline std::function<bool(QRgb)> exactly(const QColor &colour)
     return [rgb = colour.rgb()](QRgb pixel) { return (pixel | 0xFF000000) == rgb; };
 }
 
+// The looks the operator knows: red field bubbles, light-cyan empty ones.
+inline const QColor kRed{255, 0, 0};
+inline const QColor kCyan{0, 255, 255};
+
 inline bool isDark(QRgb pixel)
 {
     return qGray(pixel) < 110;
