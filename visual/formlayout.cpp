@@ -99,6 +99,13 @@ int FormGeometry::linesWithin(int height) const
     return std::min(m_count, (height - firstBottom) / m_pitch + 1);
 }
 
+int FormGeometry::columnsWithin() const
+{
+    const int room =
+        m_marksRight ? m_firstColumnX - kBubbleRadius : m_width - kBubbleRadius - m_firstColumnX;
+    return room < 0 ? 0 : std::min(kColumns, room / m_pitch + 1);
+}
+
 Cell FormGeometry::hitTest(int x, int y) const
 {
     Cell cell;

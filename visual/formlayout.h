@@ -78,6 +78,8 @@ public:
     QRect timingMark(int index) const;
     // How many lines of marks and bubbles, counted from the top, lie wholly within `height`.
     int linesWithin(int height) const;
+    // How many columns, counted from the marks, lie wholly within the width.
+    int columnsWithin() const;
 
     // The cell under a point of the window; the sensitive areas lie off the bubbles' centres,
     // as operators have learnt to point at them. For the window's geometry only.

@@ -122,7 +122,8 @@ void PreviewWindow::printLayout()
         printer.setPrinterName(installed.printerName());
     }
 
-    // Printed at the paper's pitch, a long form does not fit: the operator hears how much does.
+    // Printed at the paper's pitch, a long or wide form does not fit: the operator hears how
+    // much does.
     const int rows = m_model.mapRows();
     const int fitting = Printout::rowsOnPage(printer, m_model);
     if (fitting < rows &&
@@ -131,6 +132,18 @@ void PreviewWindow::printLayout()
                                     "kalan satırlar basılmayacak. Devam edilsin mi?")
                          .arg(rows)
                          .arg(fitting),
+                     MsgBox::Buttons::OkCancel, MsgBox::Icon::Warning) != MsgBox::Answer::Ok)
+        return;
+
+    // Empty cells are not printed: only columns that fields use must fit across.
+    const int columns = Printout::columnsUsed(m_model);
+    const int across = Printout::columnsOnPage(printer, m_model);
+    if (across < columns &&
+        MsgBox::show(this,
+                     QStringLiteral("Alanların kullandığı %1 sütundan yalnız %2 sütun sayfaya "
+                                    "sığıyor; kalan sütunlar basılmayacak. Devam edilsin mi?")
+                         .arg(columns)
+                         .arg(across),
                      MsgBox::Buttons::OkCancel, MsgBox::Icon::Warning) != MsgBox::Answer::Ok)
         return;
 

@@ -8,6 +8,7 @@
 #include <QPainter>
 #include <QPrinter>
 
+#include <algorithm>
 #include <cmath>
 
 using namespace formdef;
@@ -61,6 +62,22 @@ int rowsOnPage(QPrinter &printer, const DefinitionModel &model)
 {
     return geometryOf(printer, model)
         .linesWithin(pageTwips(printer.height(), printer.logicalDpiY()));
+}
+
+int columnsOnPage(QPrinter &printer, const DefinitionModel &model)
+{
+    return geometryOf(printer, model).columnsWithin();
+}
+
+int columnsUsed(const DefinitionModel &model)
+{
+    int highest = 0;
+    for (int row = 0; row < model.rowCount(); ++row) {
+        const FieldDef field = model.field(row);
+        if (hasCoordinates(field))
+            highest = std::max(highest, std::min(boxOf(field).endColumn, kColumns));
+    }
+    return highest;
 }
 
 QPageLayout pdfPageLayout()

@@ -19,6 +19,9 @@ bool print(QPrinter &printer, const formdef::DefinitionModel &model, QString *er
 
 // How many of the form's lines of timing marks fit on the printer's page.
 int rowsOnPage(QPrinter &printer, const formdef::DefinitionModel &model);
+// How many columns fit across the page, and the highest column a field uses.
+int columnsOnPage(QPrinter &printer, const formdef::DefinitionModel &model);
+int columnsUsed(const formdef::DefinitionModel &model);
 
 // The page of a PDF file written where no printer is installed: A4, with the margins of a
 // common office printer.
