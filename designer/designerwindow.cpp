@@ -3,6 +3,7 @@
 #include "fmtline.h"
 #include "helpwindow.h"
 #include "msgbox.h"
+#include "previewwindow.h"
 #include "twips.h"
 #include "val.h"
 
@@ -18,7 +19,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
-#include <QMetaMethod>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPushButton>
@@ -196,6 +196,12 @@ DesignerWindow::DesignerWindow(const QString &fmtFolder, QWidget *parent)
     listDefinitions();
     showDirection(m_model.direction());
     leaveNameless();
+}
+
+DesignerWindow::~DesignerWindow()
+{
+    // The preview works on this window's model.
+    delete m_preview;
 }
 
 void DesignerWindow::buildControls()
@@ -557,6 +563,8 @@ void DesignerWindow::closeEvent(QCloseEvent *event)
     }
     if (m_help)
         m_help->close();
+    if (m_preview)
+        m_preview->close();
     event->accept();
 }
 
@@ -666,18 +674,24 @@ void DesignerWindow::openPreview()
         CSAY->setFocus();
         return;
     }
-    // Until a preview window takes the signal, disabling would leave the designer locked.
-    if (!isSignalConnected(QMetaMethod::fromSignal(&DesignerWindow::previewRequested)))
-        return;
     QGuiApplication::setOverrideCursor(Qt::WaitCursor);
     setEnabled(false);
+    m_preview = new PreviewWindow(m_model);
+    connect(m_preview, &PreviewWindow::closed, this, &DesignerWindow::previewClosed);
+    m_preview->show();
     emit previewRequested();
     QGuiApplication::restoreOverrideCursor();
+}
+
+PreviewWindow *DesignerWindow::preview() const
+{
+    return m_preview;
 }
 
 void DesignerWindow::previewClosed()
 {
     setEnabled(true);
+    activateWindow();
     CSAY->setFocus();
 }
 

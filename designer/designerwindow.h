@@ -8,6 +8,7 @@
 #include <QWidget>
 
 class HelpWindow;
+class PreviewWindow;
 class QComboBox;
 class QLabel;
 class QLineEdit;
@@ -27,6 +28,7 @@ class DesignerWindow : public QWidget
 public:
     // fmtFolder: the FMT folder as a prefix, ending with its separator.
     explicit DesignerWindow(const QString &fmtFolder, QWidget *parent = nullptr);
+    ~DesignerWindow() override;
 
     formdef::DefinitionModel &model() { return m_model; }
     // The file the save writes; "" while no definition is named.
@@ -34,6 +36,8 @@ public:
 
     // The preview window calls this when it closes: the designer is usable again.
     void previewClosed();
+    // The open preview window, or nullptr.
+    PreviewWindow *preview() const;
 
     QLabel *Label1;
     QComboBox *DNAME;
@@ -83,8 +87,8 @@ public:
 signals:
     // A definition was written to fileName (with its ".fmt") in the FMT folder.
     void fileSaved(const QString &fileName);
-    // CommandBAK found a count: the preview should open; it calls previewClosed() when it
-    // closes. The designer stays disabled in between only when something takes this signal.
+    // CommandBAK found a count and opened the preview; the designer stays disabled until the
+    // preview closes.
     void previewRequested();
 
 protected:
@@ -122,4 +126,6 @@ private:
     bool m_clearingEntry = false;
     QList<QWidget *> m_nameControls;
     QPointer<HelpWindow> m_help;
+    // A window of its own: a child window would be disabled with the designer.
+    QPointer<PreviewWindow> m_preview;
 };

@@ -6,7 +6,7 @@ packages=(
     cmake ninja-build g++ pkg-config
     qt6-base-dev qt6-serialport-dev libgl-dev
     xvfb xauth imagemagick x11-utils
-    fontconfig fonts-dejavu-core
+    fontconfig fonts-dejavu-core fonts-liberation poppler-utils
 )
 
 missing=()

@@ -1,6 +1,7 @@
 #include "designerfixture.h"
 #include "helpwindow.h"
 #include "messagerecorder.h"
+#include "previewwindow.h"
 
 #include <QAbstractButton>
 #include <QDir>
@@ -363,7 +364,8 @@ void TestDesignerWindow::previewAndHelp()
     QTest::mouseClick(d.w->CommandBAK, Qt::LeftButton);
     QCOMPARE(preview.size(), 1);
     QVERIFY(!d.w->isEnabled());
-    d.w->previewClosed();
+    QVERIFY(d.w->preview()->isVisible());
+    d.w->preview()->close();
     QVERIFY(d.w->isEnabled());
     QCOMPARE(QApplication::focusWidget(), d.w->CSAY);
 
