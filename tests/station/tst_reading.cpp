@@ -267,20 +267,30 @@ private slots:
     void anEditLeftOpenDuringReadingTouchesNoOtherSheet()
     {
         StationRig rig;
-        QVERIFY(ready(rig, {"00000001", "00000002", "00000003"}));
+        QVERIFY(ready(rig, {"00000001", "00000002", "00000003", "00000004"}));
         rig.clickSingle();
         rig.fx.reader().clearReceived();
-        whenReceived(rig, Reader::kSendData, [&rig] {
+        const auto editNumber = [&rig](const QByteArray &typed) {
             QTableWidget *grid = rig.grid();
             grid->setCurrentCell(0, 1);
             QTest::mouseDClick(grid->viewport(), Qt::LeftButton, {},
                                grid->visualItemRect(grid->item(0, 1)).center());
-        });
+            auto *edit = rig.control<QLineEdit>("Text1");
+            edit->selectAll();
+            QTest::keyClicks(edit, typed);
+        };
+        whenReceived(rig, Reader::kSendData, [&] { editNumber(""); });
         rig.clickSingle(); // sheet 2, with the edit box opened on sheet 1's number meanwhile
         QCOMPARE(rig.cellText(0, 1), QStringLiteral("00000002"));
         QVERIFY(!rig.control("Text1")->isVisible());
-        rig.clickSingle();
-        QCOMPARE(rig.dataLines(kData), (QList<QByteArray>{record("00000001"), record("00000002")}));
+
+        // Reading on: a correction typed while the next sheet is asked for goes into the record
+        // of the sheet it was typed on.
+        whenReceived(rig, Reader::kReadSheet, [&] { editNumber("00000009"); }, 3);
+        rig.clickRead();
+        QCOMPARE(rig.cellText(0, 1), QStringLiteral("00000004"));
+        QCOMPARE(rig.dataLines(kData),
+                 (QList<QByteArray>{record("00000001"), record("00000002"), record("00000009")}));
     }
 
     void choosingAFormKeepsThePendingSheet_data()
