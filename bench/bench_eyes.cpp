@@ -2,6 +2,7 @@
 // against a minimal loop of plain system calls on the same pseudo-terminal and simulated reader;
 // then the time to fill and colour the 64 × 48 grid once the values are in.
 #include "ptyreader.h"
+#include "rawterminal.h"
 #include "readersession.h"
 #include "testformwindow.h"
 
@@ -11,9 +12,7 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <fcntl.h>
 #include <poll.h>
-#include <termios.h>
 #include <unistd.h>
 
 namespace {
@@ -24,13 +23,9 @@ constexpr int kEyes = TestFormWindow::kEyes;
 // Seconds for one rewind and 3072 one-byte exchanges, or a negative number on a lost reply.
 double directRun(const QString &path)
 {
-    const int fd = ::open(path.toLocal8Bit().constData(), O_RDWR | O_NOCTTY);
+    const int fd = openRawTerminal(path);
     if (fd < 0)
         return -1;
-    termios tio{};
-    ::tcgetattr(fd, &tio);
-    ::cfmakeraw(&tio);
-    ::tcsetattr(fd, TCSANOW, &tio);
     QElapsedTimer clock;
     clock.start();
     const char rewind = 0x2E, next = 0x20;

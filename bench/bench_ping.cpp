@@ -2,6 +2,7 @@
 // minimal loop on the same pseudo-terminal with plain system calls, against the same simulated
 // reader. The ratio is what the serial line class costs.
 #include "ptyreader.h"
+#include "rawterminal.h"
 #include "readersession.h"
 
 #include <QCoreApplication>
@@ -9,22 +10,16 @@
 #include <QTemporaryDir>
 
 #include <cstdio>
-#include <fcntl.h>
 #include <poll.h>
-#include <termios.h>
 #include <unistd.h>
 
 namespace {
 
 double directRate(const QString &path, int rounds)
 {
-    const int fd = ::open(path.toLocal8Bit().constData(), O_RDWR | O_NOCTTY);
+    const int fd = openRawTerminal(path);
     if (fd < 0)
         return 0;
-    termios tio{};
-    ::tcgetattr(fd, &tio);
-    ::cfmakeraw(&tio);
-    ::tcsetattr(fd, TCSANOW, &tio);
     QElapsedTimer clock;
     clock.start();
     int answered = 0;

@@ -4,6 +4,7 @@
 #include "datafile.h"
 #include "protocol.h"
 #include "ptyreader.h"
+#include "rawterminal.h"
 #include "sheetwriter.h"
 #include "stationwindow.h"
 
@@ -16,9 +17,7 @@
 
 #include <cstdio>
 #include <ctime>
-#include <fcntl.h>
 #include <poll.h>
-#include <termios.h>
 #include <unistd.h>
 
 namespace {
@@ -77,13 +76,9 @@ bool exchange(int fd, char command, int replyLength, QByteArray *reply)
 // The same exchanges and records with plain system calls: no window, no event loop.
 int minimalLoop(const QString &link, const QString &dataPath, double *seconds)
 {
-    const int fd = ::open(link.toLocal8Bit().constData(), O_RDWR | O_NOCTTY);
+    const int fd = openRawTerminal(link);
     if (fd < 0)
         return -1;
-    termios tio{};
-    ::tcgetattr(fd, &tio);
-    ::cfmakeraw(&tio);
-    ::tcsetattr(fd, TCSANOW, &tio);
     DataFile data;
     data.open(dataPath, true);
     QElapsedTimer clock;

@@ -2,6 +2,7 @@
 // end of the tray, and what the reader keeps of its past. A reader whose cost per sheet grows
 // with the tray, or whose memory grows with the run, slows a long demo or soak down.
 #include "ptyreader.h"
+#include "rawterminal.h"
 #include "sheetwriter.h"
 
 #include <QCoreApplication>
@@ -11,9 +12,7 @@
 #include <QTemporaryDir>
 
 #include <cstdio>
-#include <fcntl.h>
 #include <poll.h>
-#include <termios.h>
 #include <unistd.h>
 
 namespace {
@@ -66,11 +65,9 @@ int main(int argc, char *argv[])
         std::fprintf(stderr, "simulated reader: %s\n", qPrintable(error));
         return 1;
     }
-    const int fd = ::open(reader.linkPath().toLocal8Bit().constData(), O_RDWR | O_NOCTTY);
-    termios tio{};
-    ::tcgetattr(fd, &tio);
-    ::cfmakeraw(&tio);
-    ::tcsetattr(fd, TCSANOW, &tio);
+    const int fd = openRawTerminal(reader.linkPath());
+    if (fd < 0)
+        return 1;
     const QByteArray download = "\x32" + QByteArray(kForm).replace("\r\n", "") + "\xA5\x3A";
     if (::write(fd, download.constData(), download.size()) != download.size())
         return 1;
