@@ -46,10 +46,9 @@ public:
 
     explicit SheetReader(ReaderCommands &commands, QObject *parent = nullptr);
 
-    // Downloads the format and arms the reader; expectedLength() is then the characters of one
-    // sheet. The format's field lengths and side are kept for the sheets that follow.
+    // Downloads the format and arms the reader. The characters of one sheet, the format's field
+    // lengths and its side are kept for the sheets that follow.
     bool sendFormat(const FieldTable &format);
-    int expectedLength() const { return m_expectedLength; }
 
     // One sheet; checkTexts are the grid's check cells, one per field: "=value" makes the field
     // a constant, any other text is tested against the value.

@@ -56,9 +56,7 @@ public:
     void autoRead(const QString &fmtFileName, const QString &dataName);
 
     ReaderSession &session() { return *m_session; }
-    const FieldTable &fieldTable() const { return m_table; }
     bool recordPending() const { return m_reader->recordPending(); }
-    bool readCommandRunning() const { return m_readCommandRunning; }
     QString dataFilePath() const { return m_reader->dataFile().path(); }
 
 protected:
