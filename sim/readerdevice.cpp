@@ -73,8 +73,11 @@ void ReaderDevice::take(char byte)
     case State::Attention:
         if (byte == Reader::kAttention[m_command.size()]) {
             m_command += byte;
-            if (m_command.size() == kAttentionLength)
+            if (m_command.size() == kAttentionLength) {
                 finish(QByteArray(1, m_switchedOff ? Reader::kSwitchedOff : Reader::kReady));
+                if (m_offReplies > 0 && --m_offReplies == 0)
+                    m_switchedOff = false;
+            }
         } else {
             abandon();
             take(byte);

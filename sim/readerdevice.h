@@ -60,7 +60,18 @@ public:
 
     // Switches and sensors. The tray sensor 0x22 answers whether a sheet waits in the tray;
     // the others (0x23 .. 0x27) answer what was set here, 0 (no paper) at first.
-    void setSwitchedOff(bool off) { m_switchedOff = off; }
+    void setSwitchedOff(bool off)
+    {
+        m_switchedOff = off;
+        m_offReplies = -1;
+    }
+    // Switched off for the next `replies` attention commands (they get Chr(2)), then on: the
+    // operator switching the reader on while the console keeps calling it.
+    void switchOnAfter(int replies)
+    {
+        m_switchedOff = replies > 0;
+        m_offReplies = replies;
+    }
     bool switchedOff() const { return m_switchedOff; }
     void setSensor(char query, quint8 value);
     quint8 sensor(char query) const;
@@ -112,6 +123,7 @@ private:
     QString m_lastError;
 
     bool m_switchedOff = false;
+    int m_offReplies = -1; // attention replies until switched on; -1 none counted
     std::array<quint8, 5> m_sensors{}; // 0x23 .. 0x27
     std::array<quint8, kCellCount + 1> m_first{};
     std::array<quint8, kCellCount + 1> m_second{};
