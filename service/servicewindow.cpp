@@ -236,6 +236,14 @@ void ServiceWindow::buildControls()
     Command4Button = named(new QPushButton(central), "Command4");
     Command1->hide();
     Command4Button->hide();
+    // The counter is read from across the room; the data line column by column.
+    QFont counterFont = Label2->font();
+    counterFont.setPointSizeF(counterFont.pointSizeF() * 1.6);
+    counterFont.setBold(true);
+    Label2->setFont(counterFont);
+    QFont dataFont(QStringLiteral("Courier New"));
+    dataFont.setStyleHint(QFont::TypeWriter);
+    Label3->setFont(dataFont);
     Label3->setTextInteractionFlags(Qt::TextSelectableByMouse);
     Label3->setMinimumWidth(360);
     Text2->setMaximumWidth(60);
