@@ -9,6 +9,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
+#include <QTimer>
 
 using namespace Samples;
 
@@ -170,6 +171,40 @@ private slots:
         QCOMPARE(rig->datLines(), (QList<QByteArray>{"20260001" + kAnswers1 + "A", second}));
         QCOMPARE(rig->label("Label3"), QString::fromLatin1(second));
         QCOMPARE(rig->label("Label4"), "Hata : 0  Kağıt Okundu");
+    }
+
+    // While a reading runs, the commands that talk to the reader rest and "Oku" cannot start a
+    // second one; a missing FMT file stops the reading before the download begins.
+    void oneReadingAtATime()
+    {
+        rig->writePath("sinav.fmt");
+        QVERIFY(rig->addSheets(kSinav, {sinavSheet("20260001"), sinavSheet("20260002")}));
+        QVERIFY(rig->start());
+        rig->reader.setReplyDelayMs(30);
+        QStringList enabledMeanwhile;
+        QTimer::singleShot(60, rig->window.get(), [&] {
+            for (const char *name : {"Oku", "Tm_Adjust", "Calibrated_Values", "Sensor_Timing",
+                                     "mk_bul", "Comm_Set", "Exit"})
+                if (rig->menuItem(name)->isEnabled())
+                    enabledMeanwhile << name;
+            if (rig->control<QPushButton>("Command2")->isEnabled())
+                enabledMeanwhile << "Command2";
+            rig->trigger("Oku");
+        });
+        rig->trigger("Oku");
+        QCOMPARE(enabledMeanwhile, QStringList{"Exit"});
+        QCOMPARE(rig->label("Label2"), "2");
+        QCOMPARE(rig->reader.receivedBytes().count("@OEM"), 1);
+        QVERIFY(rig->menuItem("Tm_Adjust")->isEnabled());
+
+        rig->reader.setReplyDelayMs(0);
+        rig->reader.clearReceived();
+        rig->control<QLineEdit>("Text1")->setText("yok.fmt");
+        QVERIFY(rig->addSheets(kSinav, {sinavSheet("20260003")}));
+        rig->trigger("Oku");
+        QCOMPARE(rig->label("Label4"), "Fmt dosyası açılamadı: yok.fmt");
+        QCOMPARE(rig->reader.receivedBytes(), "@OEM\x22");
+        QCOMPARE(rig->datLines().size(), 2);
     }
 
     // Timing marks on the right: the reader gives every field last character first; the DAT
