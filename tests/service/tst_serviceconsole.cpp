@@ -48,8 +48,6 @@ private slots:
         QTest::addColumn<QString>("status");
         QTest::newRow("a form and port 2") << QByteArray("sinav.fmt\r\n 2 \r\n") << "sinav.fmt"
                                            << portNameFor("2") << "";
-        QTest::newRow("quoted, on one line") << QByteArray("\"a, b.fmt\", 3") << "a, b.fmt"
-                                             << portNameFor("3") << "";
         QTest::newRow("a device path") << QByteArray("link") << "anket.fmt" << "link" << "";
         QTest::newRow("no path.txt")
             << QByteArray() << "" << portNameFor("1")

@@ -3,7 +3,6 @@
 #include "pathfile.h"
 #include "serviceformat.h"
 
-#include <QTemporaryDir>
 #include <QTest>
 
 class TestServiceFiles : public QObject
@@ -43,27 +42,6 @@ private slots:
         const PathSettings again = PathSettings::parse(settings.text());
         QCOMPARE(again.fmtName, fmtName);
         QCOMPARE(again.portLine, portLine);
-    }
-
-    void pathTxtWritten()
-    {
-        QTemporaryDir dir;
-        const QString path = dir.filePath("path.txt");
-        PathSettings settings;
-        settings.fmtName = "sinav.fmt";
-        settings.portLine = "2";
-        QString error;
-        QVERIFY(writePathFile(path, settings, &error));
-        QFile file(path);
-        QVERIFY(file.open(QIODevice::ReadOnly));
-        QCOMPARE(file.readAll(), "sinav.fmt\r\n 2 \r\n");
-        QCOMPARE(dir.filePath("path.txt"), path);
-        QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{"path.txt"});
-
-        QCOMPARE(readPathFile(dir.filePath("none.txt"), &settings, &error), PathFileRead::Missing);
-        QCOMPARE(settings.portLine, "1");
-        QVERIFY(!writePathFile(dir.filePath("no/such/folder/path.txt"), settings, &error));
-        QVERIFY(!error.isEmpty());
     }
 
     void fmtDownload_data()
@@ -122,7 +100,6 @@ private slots:
         QTest::addColumn<QByteArray>("received");
         QTest::addColumn<QByteArray>("written");
         QTest::newRow("D: as received") << 'D' << QByteArray("ABCDEF") << QByteArray("ABCDEF");
-        QTest::newRow("T: each field reversed") << 'T' << QByteArray("ABCDEF") << QByteArray("CBAEDF");
         QTest::newRow("T: short line") << 'T' << QByteArray("ABCD") << QByteArray("CBAD");
     }
 
