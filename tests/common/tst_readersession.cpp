@@ -177,15 +177,6 @@ private slots:
         QCOMPARE(quint8(line.bytes.at(19)), quint8(20));
     }
 
-    void waitsEndOnAHangUp()
-    {
-        Rig rig;
-        QVERIFY(rig.open());
-        QTimer::singleShot(30, &rig.session, [&rig] { rig.pty.hangUp(); });
-        QCOMPARE(rig.commands().trayQuery().outcome, SerialLine::Outcome::PortError);
-        QVERIFY(!rig.commands().ping()); // no hang, no crash on a gone port
-    }
-
     void heartbeatStopsWhilePausedAndReportsPresence()
     {
         Rig rig(50);
