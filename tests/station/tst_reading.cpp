@@ -475,14 +475,12 @@ private slots:
         QTest::addColumn<QString>("fmt");
         QTest::addColumn<QString>("data");
         QTest::addColumn<QString>("message");
-        const auto row = [](const char *name, const QString &fmt, const char *data,
-                            const char *message) {
-            QTest::newRow(name) << fmt << QString(data) << QString(message);
-        };
-        row("no data name", kSinavFmt, "  ", "DATA DOSYASI ADINI GİRİNİZ");
-        row("no form", "", "SINAV1", "FMT DOSYASINI SEÇİNİZ");
-        row("a path, not a name", kSinavFmt, "../disari", "");
-        row("no data folder", kSinavFmt, "SINAV1", "Data dosyası açılamadı: ");
+        QTest::newRow("no data name") << kSinavFmt << "  "
+                                      << "DATA DOSYASI ADINI GİRİNİZ";
+        QTest::newRow("no form") << "" << kData << "FMT DOSYASINI SEÇİNİZ";
+        QTest::newRow("a path, not a name") << kSinavFmt << "../disari"
+                                            << "";
+        QTest::newRow("no data folder") << kSinavFmt << kData << "Data dosyası açılamadı: ";
     }
 
     void nothingIsReadWithoutAValidChoice()
