@@ -59,9 +59,6 @@ private slots:
         QTest::newRow("silent") << QByteArray() << QByteArray() << false << QByteArray("@OEM");
         QTest::newRow("ready, ping not Y")
             << QByteArray("\x01") << QByteArray("N") << false << QByteArray("@OEM\x01Y");
-        // A ping must be answered by "Y" alone.
-        QTest::newRow("ready, ping Y and more")
-            << QByteArray("\x01") << QByteArray("YY") << false << QByteArray("@OEM\x01Y");
     }
 
     void wakeUpSendsAttentionThenPing()

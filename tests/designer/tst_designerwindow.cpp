@@ -171,11 +171,9 @@ private slots:
         d.onRow(1, Qt::RightButton);
         QCOMPARE(d.w->TABLO->rowCount(), 4);
         QCOMPARE(d.cell(1, 1), QString());
-        QCOMPARE(d.cell(2, 0), u"3"_s);
         d.onRow(0, Qt::LeftButton, true);
         QCOMPARE(d.w->TABLO->rowCount(), 3);
         QCOMPARE(d.cell(1, 7), u"CVP"_s);
-        QCOMPARE(d.cell(1, 9), u"1"_s);
 
         // The visual designer changes the same model: the grid shows it at once.
         d.w->model().addOrReplace(0, {u"8"_s, u"8"_s, u"1"_s, u"1"_s, u"Y"_s, u"A"_s, {}, {}});
