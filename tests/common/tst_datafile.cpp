@@ -72,14 +72,6 @@ private slots:
         QCOMPARE(TestFiles::read(path), kept + high + "\r\nZ\r\nFG\r\n");
     }
 
-    void writeErrorIsReported()
-    {
-        DataFile data;
-        QVERIFY2(data.open(QStringLiteral("/dev/full"), false), qPrintable(data.errorString()));
-        QVERIFY(!data.writeRecord("ABC"));
-        QCOMPARE(data.errorString(), qt_error_string(ENOSPC));
-    }
-
     void openError_data()
     {
         QTest::addColumn<QString>("path");

@@ -17,10 +17,7 @@ private slots:
             all.append(char(b));
         const QString text = fromCp1254(all);
         QCOMPARE(text.size(), 256);
-        QCOMPARE(toCp1254(text), all);
-        // Distinct bytes stay distinct characters, or a file would be changed on saving.
-        QSet<QChar> seen(text.begin(), text.end());
-        QCOMPARE(seen.size(), 256);
+        QCOMPARE(toCp1254(text), all); // so no two bytes share a character
     }
 
     void turkishLetters_data()

@@ -73,16 +73,6 @@ private slots:
         QTEST(result.missingEnd, "missingEnd");
     }
 
-    void headerLine()
-    {
-        const HeaderLineParts parts = splitHeaderLine(u"09=05=00=D=[Deneme Sınavı]"_s);
-        QCOMPARE(parts.line, "09=05=00=D=");
-        QCOMPARE(parts.caption, u"Deneme Sınavı"_s);
-        QCOMPARE(parts.direction, kMarksLeft);
-        QCOMPARE(splitHeaderLine(u"20=30=00=T=").direction, kMarksRight);
-        QCOMPARE(splitHeaderLine(u"20=3").direction, QChar());
-    }
-
     void workedExample()
     {
         // Blank lines and blanks around an item are skipped; a comma ends an item like a line end.

@@ -1,6 +1,5 @@
 #include "testfiles.h"
 
-#include <QFile>
 #include <QFileInfo>
 #include <QProcess>
 #include <QSerialPort>
@@ -20,80 +19,76 @@ class TestOmrsim : public QObject
     Q_OBJECT
 
 private slots:
-    void servesTheLinkUntilTerminated();
-    void makeSheet();
-};
+    void servesTheLinkUntilTerminated()
+    {
+        QTemporaryDir dir;
+        const QString link = dir.filePath(QStringLiteral("reader"));
+        const QString log = dir.filePath(QStringLiteral("exchanges.log"));
+        QProcess sim;
+        sim.start(QStringLiteral(OMRSIM_PATH), {"--link", link, "--tray", dir.path(), "--log", log,
+                                                "--sensor", "25=7", "--sensor", "0x27=1"});
+        QTRY_VERIFY_WITH_TIMEOUT(sim.canReadLine(), kLimitMs);
+        const QString slave = QString::fromLocal8Bit(sim.readLine()).trimmed();
+        QCOMPARE(QFileInfo(link).symLinkTarget(), slave);
 
-void TestOmrsim::servesTheLinkUntilTerminated()
-{
-    QTemporaryDir dir;
-    const QString link = dir.filePath(QStringLiteral("reader"));
-    const QString log = dir.filePath(QStringLiteral("exchanges.log"));
-    QProcess sim;
-    sim.start(QStringLiteral(OMRSIM_PATH), {"--link", link, "--tray", dir.path(), "--log", log,
-                                            "--sensor", "25=7", "--sensor", "0x27=1"});
-    QTRY_VERIFY_WITH_TIMEOUT(sim.canReadLine(), kLimitMs);
-    const QString slave = QString::fromLocal8Bit(sim.readLine()).trimmed();
-    QCOMPARE(QFileInfo(link).symLinkTarget(), slave);
-
-    QSerialPort port(link);
-    QVERIFY(port.open(QIODevice::ReadWrite));
-    QByteArray arrived;
-    const auto ping = [&port] {
-        port.write("\x01Y");
+        QSerialPort port(link);
+        QVERIFY(port.open(QIODevice::ReadWrite));
+        QByteArray arrived;
+        const auto ping = [&port] {
+            port.write("\x01Y");
+            port.flush();
+        };
+        ping();
+        QTRY_COMPARE_WITH_TIMEOUT(arrived += port.readAll(), QByteArray("Y"), kLimitMs);
+        // Sensor states come from the command line; those not named there read 0.
+        port.write("\x25\x27\x23");
         port.flush();
-    };
-    ping();
-    QTRY_COMPARE_WITH_TIMEOUT(arrived += port.readAll(), QByteArray("Y"), kLimitMs);
-    // Sensor states come from the command line; those not named there read 0.
-    port.write("\x25\x27\x23");
-    port.flush();
-    QTRY_COMPARE_WITH_TIMEOUT(arrived += port.readAll(), QByteArray("Y\x07\x01\0", 4), kLimitMs);
-    QTRY_VERIFY_WITH_TIMEOUT(TestFiles::read(log).contains(" in 01 59 out 59\n"), kLimitMs);
+        QTRY_COMPARE_WITH_TIMEOUT(arrived += port.readAll(), QByteArray("Y\x07\x01\0", 4),
+                                  kLimitMs);
+        QTRY_VERIFY_WITH_TIMEOUT(TestFiles::read(log).contains(" in 01 59 out 59\n"), kLimitMs);
 
-    // SIGUSR1 silences the reader, and again makes it answer.
-    ::kill(pid_t(sim.processId()), SIGUSR1);
-    QTRY_VERIFY_WITH_TIMEOUT(TestFiles::read(log).contains(" silent\n"), kLimitMs);
-    ping();
-    QTRY_VERIFY_WITH_TIMEOUT(TestFiles::read(log).contains(" in 01 59 out -\n"), kLimitMs);
-    ::kill(pid_t(sim.processId()), SIGUSR1);
-    QTRY_VERIFY_WITH_TIMEOUT(TestFiles::read(log).contains(" answering\n"), kLimitMs);
-    ping();
-    QTRY_COMPARE_WITH_TIMEOUT(arrived += port.readAll(), QByteArray("Y\x07\x01\0Y", 5), kLimitMs);
+        // SIGUSR1 silences the reader, and again makes it answer.
+        ::kill(pid_t(sim.processId()), SIGUSR1);
+        QTRY_VERIFY_WITH_TIMEOUT(TestFiles::read(log).contains(" silent\n"), kLimitMs);
+        ping();
+        QTRY_VERIFY_WITH_TIMEOUT(TestFiles::read(log).contains(" in 01 59 out -\n"), kLimitMs);
+        ::kill(pid_t(sim.processId()), SIGUSR1);
+        QTRY_VERIFY_WITH_TIMEOUT(TestFiles::read(log).contains(" answering\n"), kLimitMs);
+        ping();
+        QTRY_COMPARE_WITH_TIMEOUT(arrived += port.readAll(), QByteArray("Y\x07\x01\0Y", 5),
+                                  kLimitMs);
 
-    // SIGUSR2 hangs up and comes back on a new terminal behind the same link.
-    ::kill(pid_t(sim.processId()), SIGUSR2);
-    QTRY_VERIFY_WITH_TIMEOUT(sim.canReadLine(), kLimitMs);
-    const QString newSlave = QString::fromLocal8Bit(sim.readLine()).trimmed();
-    QCOMPARE(QFileInfo(link).symLinkTarget(), newSlave);
-    QTRY_VERIFY_WITH_TIMEOUT(TestFiles::read(log).contains(" hung up\n"), kLimitMs);
+        // SIGUSR2 hangs up and comes back on a new terminal behind the same link.
+        ::kill(pid_t(sim.processId()), SIGUSR2);
+        QTRY_VERIFY_WITH_TIMEOUT(sim.canReadLine(), kLimitMs);
+        const QString newSlave = QString::fromLocal8Bit(sim.readLine()).trimmed();
+        QCOMPARE(QFileInfo(link).symLinkTarget(), newSlave);
+        QTRY_VERIFY_WITH_TIMEOUT(TestFiles::read(log).contains(" hung up\n"), kLimitMs);
 
-    sim.terminate();
-    QVERIFY(sim.waitForFinished(kLimitMs));
-    QCOMPARE(sim.exitStatus(), QProcess::NormalExit);
-    QCOMPARE(sim.exitCode(), 0);
-    QVERIFY(!QFileInfo(link).isSymLink());
-}
+        sim.terminate();
+        QVERIFY(sim.waitForFinished(kLimitMs));
+        QCOMPARE(sim.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(sim.exitCode(), 0);
+        QVERIFY(!QFileInfo(link).isSymLink());
+    }
 
-void TestOmrsim::makeSheet()
-{
-    QTemporaryDir dir;
-    const QString fmt = dir.filePath(QStringLiteral("form.fmt"));
-    QFile file(fmt);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    // A one-letter field with a Turkish letter in its set, code page 1254.
-    file.write("02=03=00=D=\r\n02=02=01=03=H=Y=A\xC7"
-               "B=X=[HARF]\r\n");
-    file.close();
-    const QString sheet = dir.filePath(QStringLiteral("sheet"));
-    QProcess writer;
-    writer.start(QStringLiteral(OMRSIM_PATH), {"make-sheet", "--fmt", fmt, "--out", sheet,
-                                               "--status", "3", QStringLiteral("Ç")});
-    QVERIFY(writer.waitForFinished(kLimitMs));
-    QCOMPARE(writer.exitCode(), 0);
-    QCOMPARE(TestFiles::read(sheet),
-             "#status 3\n" + QByteArray(48, '.') + "\n.X" + QByteArray(46, '.') + "\n");
-}
+    void makeSheet()
+    {
+        QTemporaryDir dir;
+        // A one-letter field with a Turkish letter in its set, code page 1254.
+        const QString fmt = TestFiles::write(dir.filePath(QStringLiteral("form.fmt")),
+                                             "02=03=00=D=\r\n02=02=01=03=H=Y=A\xC7"
+                                             "B=X=[HARF]\r\n");
+        const QString sheet = dir.filePath(QStringLiteral("sheet"));
+        QProcess writer;
+        writer.start(QStringLiteral(OMRSIM_PATH), {"make-sheet", "--fmt", fmt, "--out", sheet,
+                                                   "--status", "3", QStringLiteral("Ç")});
+        QVERIFY(writer.waitForFinished(kLimitMs));
+        QCOMPARE(writer.exitCode(), 0);
+        QCOMPARE(TestFiles::read(sheet),
+                 "#status 3\n" + QByteArray(48, '.') + "\n.X" + QByteArray(46, '.') + "\n");
+    }
+};
 
 QTEST_GUILESS_MAIN(TestOmrsim)
 #include "tst_omrsim.moc"

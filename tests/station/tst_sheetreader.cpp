@@ -107,9 +107,6 @@ private slots:
                                   << QByteArray("\x22\x3A") << 0;
         QTest::newRow("jam") << QList<QByteArray>{paper, QByteArray(1, 1)}
                              << int(Outcome::StatusError) << 1 << QByteArray("\x22\x2A\x3A") << 1;
-        QTest::newRow("code 6") << QList<QByteArray>{paper, QByteArray(1, 6)}
-                                << int(Outcome::StatusError) << 6 << QByteArray("\x22\x2A\x3A")
-                                << 1;
         // A time limit at the tray or status step still arms the reader for the next sheet.
         QTest::newRow("silent at the tray") << QList<QByteArray>{none} << int(Outcome::TimedOut)
                                             << 0 << QByteArray("\x22\x3A") << 0;

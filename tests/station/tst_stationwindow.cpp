@@ -249,16 +249,14 @@ private slots:
         QTest::addColumn<QString>("opener");
         QTest::addColumn<QString>("window");
         QTest::addColumn<bool>("heartbeatRests");
-        QTest::newRow("reader values") << "Command9"
-                                       << "Form4" << true;
-        QTest::newRow("sensor times") << "Command7"
-                                      << "Form2" << true;
-        QTest::newRow("eye values") << "Command8"
-                                    << "Form12" << true;
-        QTest::newRow("sensors") << "Command10"
-                                 << "Form9" << true;
-        QTest::newRow("test form") << "Image1"
-                                   << "Form5" << false;
+        const auto row = [](const char *opener, const char *window, bool heartbeatRests) {
+            QTest::newRow(window) << QString(opener) << QString(window) << heartbeatRests;
+        };
+        row("Command9", "Form4", true);  // reader values
+        row("Command7", "Form2", true);  // sensor times
+        row("Command8", "Form12", true); // eye values
+        row("Command10", "Form9", true); // sensors
+        row("Image1", "Form5", false);   // the test form
     }
 
     void readerWindowsFromTheirButtons()
@@ -309,9 +307,6 @@ private slots:
         QTest::addColumn<QByteArray>("ini");
         QTest::addColumn<QString>("named");
         QTest::newRow("short") << QByteArray("1\r\n38400,N,8,1\r\n") << "optik.ini";
-        QTest::newRow("no such folder")
-            << QByteArray("1\r\n38400,N,8,1\r\n/no/such/fmt/\r\n/tmp/\r\n.DAT\r\n")
-            << "/no/such/fmt/";
         // The system's reason, not "No error".
         QTest::newRow("no such port")
             << QByteArray("/no/such/port") << "Seri port açılamadı: /no/such/port (No such file";

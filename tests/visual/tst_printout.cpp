@@ -93,97 +93,94 @@ private slots:
         if (!QPrinterInfo::defaultPrinter().isNull())
             QSKIP("a printer is installed; the page would go to it");
     }
-    void pageAtThePapersPitch_data();
-    void pageAtThePapersPitch();
-    void longFormOnOnePage();
-    void failedPrintoutIsSaid();
+
+    void pageAtThePapersPitch_data()
+    {
+        QTest::addColumn<QByteArray>("fmt");
+        QTest::addColumn<QPoint>("fieldCell"); // row 3, column 6, in twips
+        QTest::addColumn<QPoint>("freeCell");  // row 12, column 20
+        QTest::addColumn<QPoint>("mark");      // centre of timing mark 12
+        const int p = pageWidthTwips();
+        QTest::newRow("marks on the left")
+            << kLeft << QPoint(439 + 5 * 239, 430 + 2 * 239)
+            << QPoint(439 + 19 * 239, 430 + 11 * 239) << QPoint(225, 400 + 11 * 239 + 32);
+        QTest::newRow("marks on the right")
+            << kRight << QPoint(p - 1039 - 5 * 239, 430 + 9 * 239)
+            << QPoint(p - 1039 - 19 * 239, 430) << QPoint(p - 825, 400 + 11 * 239 + 32);
+    }
+
+    void pageAtThePapersPitch()
+    {
+        QFETCH(QByteArray, fmt);
+        QFETCH(QPoint, fieldCell);
+        QFETCH(QPoint, freeCell);
+        QFETCH(QPoint, mark);
+        VisualRig rig(fmt);
+        const QString pdf = rig.dir.filePath(u"sayfa.pdf"_s);
+        printTo(rig, pdf);
+        QCOMPARE(rig.boxes.texts(),
+                 QStringList{u"Yazıcı bulunamadı. Form PDF dosyası olarak kaydedilsin mi?"_s});
+        QCOMPARE(pageCount(pdf), 1);
+        const QImage page = firstPage(pdf);
+        QVERIFY(!page.isNull());
+        // Where the bubble is, to a third of its ring's width.
+        const QPointF ring = ringCentre(page, onPage(fieldCell));
+        QVERIFY2(QLineF(ring, onPage(fieldCell)).length() <= 1.0,
+                 qPrintable(u"ring at %1,%2"_s.arg(ring.x()).arg(ring.y())));
+        QVERIFY(anyNear(page, onPage(fieldCell + QPoint(-10, -10)).toPoint(), 4, isDark));
+        // Neither empty bubbles nor anything else where no field is.
+        QVERIFY(!anyNear(page, onPage(freeCell + QPoint(80, 0)).toPoint(), 2,
+                         [](QRgb pixel) { return pixel != qRgb(255, 255, 255); }));
+        QCOMPARE(page.pixel(onPage(mark).toPoint()), qRgb(0, 0, 0));
+    }
+
+    void longFormOnOnePage()
+    {
+        QByteArray fmt = "99=48=00=D=\r\n";
+        for (int row = 1; row <= 99; ++row)
+            fmt += QStringLiteral("%1=%1=01=48=H=Y=%2=X=\r\n")
+                       .arg(row, 2, 10, QLatin1Char('0'))
+                       .arg(QString(48, u'A'))
+                       .toLatin1();
+        VisualRig rig(fmt);
+        const QString pdf = rig.dir.filePath(u"uzun.pdf"_s);
+        // The lines of marks that fit under each other on the page, the first needing 510 twips.
+        const int fitting =
+            (qRound(Printout::pdfPageLayout().paintRect(QPageLayout::Point).height() * 20) - 510) /
+                239 +
+            1;
+        const QString question = u"Formun 99 satırından yalnız %1 satırı sayfaya sığıyor; kalan "
+                                 "satırlar basılmayacak. Devam edilsin mi?"_s.arg(fitting);
+        rig.boxes.queueAnswer(MsgBox::Answer::Yes);
+        rig.boxes.queueAnswer(MsgBox::Answer::Cancel);
+        printTo(rig, pdf);
+        QCOMPARE(rig.boxes.texts().last(), question);
+        QVERIFY(!QFile::exists(pdf));
+
+        // Nor do the 48 columns the fields use: 80 twips of the last bubble past its centre.
+        const int across = (pageWidthTwips() - 80 - 439) / 239 + 1;
+        printTo(rig, pdf);
+        QCOMPARE(rig.boxes.count(), 5);
+        QCOMPARE(
+            rig.boxes.texts().mid(3),
+            (QStringList{question,
+                         u"Alanların kullandığı 48 sütundan yalnız %1 sütun sayfaya "
+                         "sığıyor; kalan sütunlar basılmayacak. Devam edilsin mi?"_s.arg(across)}));
+        QCOMPARE(pageCount(pdf), 1);
+        const QImage page = firstPage(pdf);
+        QCOMPARE(page.pixel(onPage(QPoint(225, 400 + (fitting - 1) * 239 + 32)).toPoint()),
+                 qRgb(0, 0, 0));
+    }
+
+    void failedPrintoutIsSaid()
+    {
+        VisualRig rig(kLeft);
+        const QString unwritable = rig.dir.filePath(u"yok/sayfa.pdf"_s);
+        printTo(rig, unwritable);
+        QCOMPARE(rig.boxes.texts().last(),
+                 u"Form basılamadı. %1 dosyası yazılamadı."_s.arg(unwritable));
+    }
 };
-
-void TestPrintout::pageAtThePapersPitch_data()
-{
-    QTest::addColumn<QByteArray>("fmt");
-    QTest::addColumn<QPoint>("fieldCell"); // row 3, column 6, in twips
-    QTest::addColumn<QPoint>("freeCell");  // row 12, column 20
-    QTest::addColumn<QPoint>("mark");      // centre of timing mark 12
-    const int p = pageWidthTwips();
-    QTest::newRow("marks on the left")
-        << kLeft << QPoint(439 + 5 * 239, 430 + 2 * 239) << QPoint(439 + 19 * 239, 430 + 11 * 239)
-        << QPoint(225, 400 + 11 * 239 + 32);
-    QTest::newRow("marks on the right")
-        << kRight << QPoint(p - 1039 - 5 * 239, 430 + 9 * 239) << QPoint(p - 1039 - 19 * 239, 430)
-        << QPoint(p - 825, 400 + 11 * 239 + 32);
-}
-
-void TestPrintout::pageAtThePapersPitch()
-{
-    QFETCH(QByteArray, fmt);
-    QFETCH(QPoint, fieldCell);
-    QFETCH(QPoint, freeCell);
-    QFETCH(QPoint, mark);
-    VisualRig rig(fmt);
-    const QString pdf = rig.dir.filePath(u"sayfa.pdf"_s);
-    printTo(rig, pdf);
-    QCOMPARE(rig.boxes.texts(),
-             QStringList{u"Yazıcı bulunamadı. Form PDF dosyası olarak kaydedilsin mi?"_s});
-    QCOMPARE(pageCount(pdf), 1);
-    const QImage page = firstPage(pdf);
-    QVERIFY(!page.isNull());
-    // Where the bubble is, to a third of its ring's width.
-    const QPointF ring = ringCentre(page, onPage(fieldCell));
-    QVERIFY2(QLineF(ring, onPage(fieldCell)).length() <= 1.0,
-             qPrintable(u"ring at %1,%2"_s.arg(ring.x()).arg(ring.y())));
-    QVERIFY(anyNear(page, onPage(fieldCell + QPoint(-10, -10)).toPoint(), 4, isDark));
-    // Neither empty bubbles nor anything else where no field is.
-    QVERIFY(!anyNear(page, onPage(freeCell + QPoint(80, 0)).toPoint(), 2,
-                     [](QRgb pixel) { return pixel != qRgb(255, 255, 255); }));
-    QCOMPARE(page.pixel(onPage(mark).toPoint()), qRgb(0, 0, 0));
-}
-
-void TestPrintout::longFormOnOnePage()
-{
-    QByteArray fmt = "99=48=00=D=\r\n";
-    for (int row = 1; row <= 99; ++row)
-        fmt += QStringLiteral("%1=%1=01=48=H=Y=%2=X=\r\n")
-                   .arg(row, 2, 10, QLatin1Char('0'))
-                   .arg(QString(48, u'A'))
-                   .toLatin1();
-    VisualRig rig(fmt);
-    const QString pdf = rig.dir.filePath(u"uzun.pdf"_s);
-    // The lines of marks that fit under each other on the page, the first needing 510 twips.
-    const int fitting =
-        (qRound(Printout::pdfPageLayout().paintRect(QPageLayout::Point).height() * 20) - 510) /
-            239 +
-        1;
-    const QString question = u"Formun 99 satırından yalnız %1 satırı sayfaya sığıyor; kalan "
-                             "satırlar basılmayacak. Devam edilsin mi?"_s.arg(fitting);
-    rig.boxes.queueAnswer(MsgBox::Answer::Yes);
-    rig.boxes.queueAnswer(MsgBox::Answer::Cancel);
-    printTo(rig, pdf);
-    QCOMPARE(rig.boxes.texts().last(), question);
-    QVERIFY(!QFile::exists(pdf));
-
-    // Nor do the 48 columns the fields use: 80 twips of the last bubble past its centre.
-    const int across = (pageWidthTwips() - 80 - 439) / 239 + 1;
-    printTo(rig, pdf);
-    QCOMPARE(rig.boxes.count(), 5);
-    QCOMPARE(rig.boxes.texts().mid(3),
-             (QStringList{question, u"Alanların kullandığı 48 sütundan yalnız %1 sütun sayfaya "
-                                    "sığıyor; kalan sütunlar basılmayacak. Devam edilsin mi?"_s.arg(
-                                        across)}));
-    QCOMPARE(pageCount(pdf), 1);
-    const QImage page = firstPage(pdf);
-    QCOMPARE(page.pixel(onPage(QPoint(225, 400 + (fitting - 1) * 239 + 32)).toPoint()),
-             qRgb(0, 0, 0));
-}
-
-void TestPrintout::failedPrintoutIsSaid()
-{
-    VisualRig rig(kLeft);
-    const QString unwritable = rig.dir.filePath(u"yok/sayfa.pdf"_s);
-    printTo(rig, unwritable);
-    QCOMPARE(rig.boxes.texts().last(),
-             u"Form basılamadı. %1 dosyası yazılamadı."_s.arg(unwritable));
-}
 
 QTEST_MAIN(TestPrintout)
 #include "tst_printout.moc"

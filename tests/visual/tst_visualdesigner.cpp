@@ -51,289 +51,255 @@ class TestVisualDesigner : public QObject
     Q_OBJECT
 
 private slots:
-    void controlsAsNamed_data();
-    void controlsAsNamed();
-    void statusCaption_data();
-    void statusCaption();
-    void drawnAtPredictedCentres_data();
-    void drawnAtPredictedCentres();
-    void cellsBeyondTheCountAreSkipped();
-    void markingGrowsAndIsPlaced();
-    void droppedMarking_data();
-    void droppedMarking();
-    void deletedOnTheRightAtTheShownCorner();
-    void deletingTheFirstFieldRenumbers();
-};
+    void controlsAsNamed_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("caption");
+        QTest::addColumn<QString>("tip");
+        const auto row = [](const char *name, const QString &caption, const QString &tip = {}) {
+            QTest::newRow(name) << QString::fromLatin1(name) << caption << tip;
+        };
+        row("Onizle", u" Optik Form  ( form )"_s);
+        row("tbToolBar", {});
+        row("Print", {}, u"Print"_s);
+        row("dokum", {});
+        row("Fyer", u"Karakter Yerleştirme"_s);
+        row("Label1", u"Başlık"_s);
+        row("FBASLIK", {});
+        row("karak", {});
+        row("FOpt_0", u"Dikey"_s);
+        row("FOpt_1", u"Yatay"_s);
+        row("CommandYER", u"Yerleştir"_s);
+        row("CommandVAZGEC", u"Vazgeç"_s);
+    }
 
-void TestVisualDesigner::controlsAsNamed_data()
-{
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<QString>("caption");
-    QTest::addColumn<QString>("tip");
-    const auto row = [](const char *name, const QString &caption, const QString &tip = {}) {
-        QTest::newRow(name) << QString::fromLatin1(name) << caption << tip;
-    };
-    row("Onizle", u" Optik Form  ( form )"_s);
-    row("tbToolBar", {});
-    row("Print", {}, u"Print"_s);
-    row("dokum", {});
-    row("Fyer", u"Karakter Yerleştirme"_s);
-    row("Label1", u"Başlık"_s);
-    row("FBASLIK", {});
-    row("karak", {});
-    row("FOpt_0", u"Dikey"_s);
-    row("FOpt_1", u"Yatay"_s);
-    row("CommandYER", u"Yerleştir"_s);
-    row("CommandVAZGEC", u"Vazgeç"_s);
-}
+    void controlsAsNamed()
+    {
+        QFETCH(QString, name);
+        VisualRig rig(kLeft);
+        const QString title = rig.preview->windowTitle();
+        rig.drag(1, 1, 1, 1);
+        QVERIFY(rig.fyer());
+        QWidget *control = rig.preview->objectName() == name
+                               ? rig.preview.data()
+                               : rig.preview->findChild<QWidget *>(name);
+        QVERIFY(control);
+        QString caption;
+        if (control == rig.preview)
+            caption = title;
+        else if (control->isWindow())
+            caption = control->windowTitle();
+        else if (auto *label = qobject_cast<QLabel *>(control))
+            caption = label->text();
+        else if (auto *button = qobject_cast<QRadioButton *>(control))
+            caption = button->text();
+        else if (auto *button = qobject_cast<QPushButton *>(control))
+            caption = button->text();
+        QTEST(caption, "caption");
+        QTEST(control->toolTip(), "tip");
 
-void TestVisualDesigner::controlsAsNamed()
-{
-    QFETCH(QString, name);
-    VisualRig rig(kLeft);
-    const QString title = rig.preview->windowTitle();
-    rig.drag(1, 1, 1, 1);
-    QVERIFY(rig.fyer());
-    QWidget *control = rig.preview->objectName() == name ? rig.preview.data()
-                                                         : rig.preview->findChild<QWidget *>(name);
-    QVERIFY(control);
-    QString caption;
-    if (control == rig.preview)
-        caption = title;
-    else if (control->isWindow())
-        caption = control->windowTitle();
-    else if (auto *label = qobject_cast<QLabel *>(control))
-        caption = label->text();
-    else if (auto *button = qobject_cast<QRadioButton *>(control))
-        caption = button->text();
-    else if (auto *button = qobject_cast<QPushButton *>(control))
-        caption = button->text();
-    QTEST(caption, "caption");
-    QTEST(control->toolTip(), "tip");
+        QCOMPARE(rig.preview->imlToolbarIcons.keys().size(), 4);
+        for (const char *key : {"Print", "Back", "Forward", "Redo"})
+            QCOMPARE(rig.preview->imlToolbarIcons.value(QLatin1String(key)).size(), QSize(16, 16));
+        // The toolbar holds one button.
+        QCOMPARE(rig.preview->tbToolBar->actions().size(), 1);
+    }
 
-    QCOMPARE(rig.preview->imlToolbarIcons.keys().size(), 4);
-    for (const char *key : {"Print", "Back", "Forward", "Redo"})
-        QCOMPARE(rig.preview->imlToolbarIcons.value(QLatin1String(key)).size(), QSize(16, 16));
-    // The toolbar holds one button.
-    QCOMPARE(rig.preview->tbToolBar->actions().size(), 1);
-}
+    void statusCaption_data()
+    {
+        QTest::addColumn<QByteArray>("fmt");
+        QTest::addColumn<int>("row");
+        QTest::addColumn<int>("column");
+        QTest::addColumn<QString>("caption");
+        QTest::newRow("field") << kLeft << 6 << 2
+                               << kCaptionHead + u"6     Sütun : 2      (Sıra No : 2 )  IKI"_s;
+        QTest::newRow("free cell") << kLeft << 1 << 1 << kCaptionHead + u"1     Sütun : 1      "_s;
+        QTest::newRow("field, marks on the right")
+            << kRight << 4 << 7 << kCaptionHead + u"4     Sütun : 7      (Sıra No : 1 )  SOL"_s;
+    }
 
-void TestVisualDesigner::statusCaption_data()
-{
-    QTest::addColumn<QByteArray>("fmt");
-    QTest::addColumn<int>("row");
-    QTest::addColumn<int>("column");
-    QTest::addColumn<QString>("caption");
-    QTest::newRow("field") << kLeft << 6 << 2
-                           << kCaptionHead + u"6     Sütun : 2      (Sıra No : 2 )  IKI"_s;
-    QTest::newRow("free cell") << kLeft << 1 << 1 << kCaptionHead + u"1     Sütun : 1      "_s;
-    QTest::newRow("outside") << kLeft << 0 << 0 << kCaptionHead + u"0     Sütun : 0"_s;
-    QTest::newRow("field, marks on the right")
-        << kRight << 4 << 7 << kCaptionHead + u"4     Sütun : 7      (Sıra No : 1 )  SOL"_s;
-}
+    void statusCaption()
+    {
+        QFETCH(QByteArray, fmt);
+        QFETCH(int, row);
+        QFETCH(int, column);
+        VisualRig rig(fmt);
+        rig.hover(rig.centre(row, column));
+        QTEST(rig.preview->windowTitle(), "caption");
+    }
 
-void TestVisualDesigner::statusCaption()
-{
-    QFETCH(QByteArray, fmt);
-    QFETCH(int, row);
-    QFETCH(int, column);
-    VisualRig rig(fmt);
-    rig.hover(row > 0 ? rig.centre(row, column) : QPoint(2, 2));
-    QTEST(rig.preview->windowTitle(), "caption");
-}
+    void drawnAtPredictedCentres_data()
+    {
+        QTest::addColumn<QByteArray>("fmt");
+        QTest::addColumn<QPoint>(
+            "fieldCell"); // centre in twips of a field cell, here row 3, column 6
+        QTest::addColumn<QPoint>("freeCell"); // row 12, column 48
+        QTest::addColumn<QPoint>("mark");     // centre of timing mark 12
+        // W = 48 × 220 + 800 = 11360, H = 12 × 220 + 800 = 3440.
+        QTest::newRow("marks on the left")
+            << kLeft << QPoint(420 + 5 * 220, 430 + 2 * 220)
+            << QPoint(420 + 47 * 220, 430 + 11 * 220) << QPoint(225, 400 + 11 * 220 + 30);
+        QTest::newRow("marks on the right")
+            << kRight << QPoint(11360 - 420 - 5 * 220, 3440 - 370 - 3 * 220)
+            << QPoint(11360 - 420 - 47 * 220, 3440 - 370 - 12 * 220)
+            << QPoint(11360 - 225, 400 + 11 * 220 + 30);
+    }
 
-void TestVisualDesigner::drawnAtPredictedCentres_data()
-{
-    QTest::addColumn<QByteArray>("fmt");
-    QTest::addColumn<QPoint>("fieldCell"); // centre in twips of a field cell, here row 3, column 6
-    QTest::addColumn<QPoint>("freeCell");  // row 12, column 48
-    QTest::addColumn<QPoint>("mark");      // centre of timing mark 12
-    // W = 48 × 220 + 800 = 11360, H = 12 × 220 + 800 = 3440.
-    QTest::newRow("marks on the left")
-        << kLeft << QPoint(420 + 5 * 220, 430 + 2 * 220) << QPoint(420 + 47 * 220, 430 + 11 * 220)
-        << QPoint(225, 400 + 11 * 220 + 30);
-    QTest::newRow("marks on the right")
-        << kRight << QPoint(11360 - 420 - 5 * 220, 3440 - 370 - 3 * 220)
-        << QPoint(11360 - 420 - 47 * 220, 3440 - 370 - 12 * 220)
-        << QPoint(11360 - 225, 400 + 11 * 220 + 30);
-}
+    void drawnAtPredictedCentres()
+    {
+        QFETCH(QByteArray, fmt);
+        QFETCH(QPoint, fieldCell);
+        QFETCH(QPoint, freeCell);
+        QFETCH(QPoint, mark);
+        VisualRig rig(fmt);
+        const QImage &image = rig.dokum->image();
+        // W twips wide, to the pixel.
+        QVERIFY(rig.dokum->toTwips(QPoint(image.width(), 0)).x() >= 11360);
+        QVERIFY(rig.dokum->toTwips(QPoint(image.width() - 1, 0)).x() < 11360);
+        QVERIFY(ringIs(rig, fieldCell, kRed));
+        QVERIFY(anyNear(image, rig.pixelAt(fieldCell + QPoint(-10, -10)), 2, isDark));
+        QVERIFY(ringIs(rig, freeCell, kCyan));
+        QVERIFY(!anyNear(image, rig.pixelAt(freeCell), 2, isDark));
+        QCOMPARE(image.pixel(rig.pixelAt(mark)), qRgb(0, 0, 0));
+        // The widget shows the image.
+        QCOMPARE(rig.dokum->grab().toImage().pixel(rig.pixelAt(mark)), qRgb(0, 0, 0));
+    }
 
-void TestVisualDesigner::drawnAtPredictedCentres()
-{
-    QFETCH(QByteArray, fmt);
-    QFETCH(QPoint, fieldCell);
-    QFETCH(QPoint, freeCell);
-    QFETCH(QPoint, mark);
-    VisualRig rig(fmt);
-    const QImage &image = rig.dokum->image();
-    // W twips wide, to the pixel.
-    QVERIFY(rig.dokum->toTwips(QPoint(image.width(), 0)).x() >= 11360);
-    QVERIFY(rig.dokum->toTwips(QPoint(image.width() - 1, 0)).x() < 11360);
-    QVERIFY(ringIs(rig, fieldCell, kRed));
-    QVERIFY(anyNear(image, rig.pixelAt(fieldCell + QPoint(-10, -10)), 2, isDark));
-    QVERIFY(ringIs(rig, freeCell, kCyan));
-    QVERIFY(!anyNear(image, rig.pixelAt(freeCell), 2, isDark));
-    QCOMPARE(image.pixel(rig.pixelAt(mark)), qRgb(0, 0, 0));
-    // The widget shows the image.
-    QCOMPARE(rig.dokum->grab().toImage().pixel(rig.pixelAt(mark)), qRgb(0, 0, 0));
-}
+    void cellsBeyondTheCountAreSkipped()
+    {
+        // UC reaches row 10 of a form lowered to nine rows.
+        VisualRig rig("09=14=00=D=\r\n08=10=10=14=H=D=123=X=[UC]\r\n");
+        QVERIFY(ringIs(rig, QPoint(420 + 9 * 220, 430 + 8 * 220), kRed));
+        const QPoint rowTen = rig.pixelAt(QPoint(420 + 9 * 220, 430 + 9 * 220));
+        QVERIFY(!anyNear(rig.dokum->image(), rowTen, 8,
+                         [](QRgb pixel) { return pixel != qRgb(255, 255, 255); }));
+        rig.hover(rowTen);
+        QCOMPARE(rig.preview->windowTitle(), kCaptionHead + u"0     Sütun : 0"_s);
+    }
 
-void TestVisualDesigner::cellsBeyondTheCountAreSkipped()
-{
-    // UC reaches row 10 of a form lowered to nine rows.
-    VisualRig rig("09=14=00=D=\r\n08=10=10=14=H=D=123=X=[UC]\r\n");
-    QVERIFY(ringIs(rig, QPoint(420 + 9 * 220, 430 + 8 * 220), kRed));
-    const QPoint rowTen = rig.pixelAt(QPoint(420 + 9 * 220, 430 + 9 * 220));
-    QVERIFY(!anyNear(rig.dokum->image(), rowTen, 8,
-                     [](QRgb pixel) { return pixel != qRgb(255, 255, 255); }));
-    rig.hover(rowTen);
-    QCOMPARE(rig.preview->windowTitle(), kCaptionHead + u"0     Sütun : 0"_s);
-}
+    void markingGrowsAndIsPlaced()
+    {
+        VisualRig rig(kLeft);
+        rig.press(5, 10);
+        rig.moveTo(3, 12);
+        rig.moveTo(4, 11);
+        QCOMPARE(rig.dokum->marked(), (CellBox{3, 5, 10, 12}));
+        for (const auto &[row, column] : {std::pair{3, 10}, {5, 12}, {3, 12}, {5, 10}})
+            QVERIFY(ringIs(rig, row, column, kRed));
+        QVERIFY(ringIs(rig, 6, 10, kCyan));
+        rig.release(4, 11);
 
-void TestVisualDesigner::markingGrowsAndIsPlaced()
-{
-    VisualRig rig(kLeft);
-    rig.press(5, 10);
-    rig.moveTo(3, 12);
-    rig.moveTo(4, 11);
-    QCOMPARE(rig.dokum->marked(), (CellBox{3, 5, 10, 12}));
-    for (const auto &[row, column] : {std::pair{3, 10}, {5, 12}, {3, 12}, {5, 10}})
-        QVERIFY(ringIs(rig, row, column, kRed));
-    QVERIFY(ringIs(rig, 6, 10, kCyan));
-    rig.release(4, 11);
+        PlacementDialog *fyer = rig.fyer();
+        QVERIFY(fyer && fyer->isVisible());
+        QVERIFY(!rig.dokum->isEnabled());
+        QCOMPARE((QStringList{rig.dokum->fsat1->text(), rig.dokum->fsat2->text(),
+                              rig.dokum->fsut1->text(), rig.dokum->fsut2->text()}),
+                 (QStringList{u"3"_s, u"5"_s, u"10"_s, u"12"_s}));
+        QCOMPARE(fyer->karak->count(), 4);
+        QCOMPARE(fyer->karak->itemText(3), u"ABCÇDEFGĞHIİJKLMNOÖPRSŞTUÜVYZ"_s);
+        QVERIFY(!fyer->FOpt[0]->isChecked() && !fyer->FOpt[1]->isChecked());
 
-    PlacementDialog *fyer = rig.fyer();
-    QVERIFY(fyer && fyer->isVisible());
-    QVERIFY(!rig.dokum->isEnabled());
-    QCOMPARE((QStringList{rig.dokum->fsat1->text(), rig.dokum->fsat2->text(),
-                          rig.dokum->fsut1->text(), rig.dokum->fsut2->text()}),
-             (QStringList{u"3"_s, u"5"_s, u"10"_s, u"12"_s}));
-    QCOMPARE(fyer->karak->count(), 4);
-    QCOMPARE(fyer->karak->itemText(3), u"ABCÇDEFGĞHIİJKLMNOÖPRSŞTUÜVYZ"_s);
-    QVERIFY(!fyer->FOpt[0]->isChecked() && !fyer->FOpt[1]->isChecked());
+        // No orientation, then a set as long as the columns but not the rows: refused, still open.
+        fyer->karak->setEditText(u"ABC"_s);
+        QTest::mouseClick(fyer->CommandYER, Qt::LeftButton);
+        QCOMPARE(rig.boxes.lastText(), u"Karakterlerin yerleşimini seçiniz: Dikey ya da Yatay."_s);
+        fyer->FOpt[0]->click();
+        fyer->karak->setEditText(u"ABCD"_s);
+        QTest::mouseClick(fyer->CommandYER, Qt::LeftButton);
+        QCOMPARE(rig.boxes.lastText(), u"Karakter uzunluğu satır aralığı ile uyumsuz."_s);
+        QCOMPARE(rig.model().rowCount(), 3);
+        QVERIFY(fyer->isVisible());
 
-    // No orientation, then a set as long as the columns but not the rows: refused, still open.
-    fyer->karak->setEditText(u"ABC"_s);
-    QTest::mouseClick(fyer->CommandYER, Qt::LeftButton);
-    QCOMPARE(rig.boxes.lastText(), u"Karakterlerin yerleşimini seçiniz: Dikey ya da Yatay."_s);
-    fyer->FOpt[0]->click();
-    fyer->karak->setEditText(u"ABCD"_s);
-    QTest::mouseClick(fyer->CommandYER, Qt::LeftButton);
-    QCOMPARE(rig.boxes.lastText(), u"Karakter uzunluğu satır aralığı ile uyumsuz."_s);
-    QCOMPARE(rig.model().rowCount(), 3);
-    QVERIFY(fyer->isVisible());
-
-    fyer->FOpt[1]->click();
-    fyer->karak->setEditText(u"ABC"_s);
-    fyer->FBASLIK->setText(u"SORU"_s);
-    QTest::mouseClick(fyer->CommandYER, Qt::LeftButton);
-    QCOMPARE(rig.boxes.count(), 2);
-    QTRY_VERIFY(!rig.fyer());
-    QVERIFY(rig.dokum->isEnabled());
-    // In the designer's grid at once, with its place in the record after the three fields.
-    QStringList cells;
-    for (int column = 0; column < formdef::GridColumn::Count; ++column)
-        cells.append(rig.d->cell(3, column));
-    QCOMPARE(cells, (QStringList{u"4"_s, u"3"_s, u"5"_s, u"10"_s, u"12"_s, u"Y"_s, u"ABC"_s,
-                                 u"SORU"_s, QString(), u"10"_s, u"3"_s}));
-    for (const auto &[row, column] : {std::pair{2, 9}, {4, 11}})
-        QCOMPARE(rig.d->w->MTag->item(row, column)->text(), u"(Sıra No : 4 )  SORU"_s);
-    QVERIFY(hasInk(rig, 3, 10) && hasInk(rig, 5, 12));
-
-    // The rectangle went with the dialog: a right click elsewhere hands nothing over.
-    rig.press(1, 1, Qt::RightButton);
-    rig.release(1, 1, Qt::RightButton);
-    QVERIFY(!rig.fyer());
-    QCOMPARE(rig.dokum->marked(), CellBox{});
-}
-
-void TestVisualDesigner::droppedMarking_data()
-{
-    QTest::addColumn<QString>("how");
-    QTest::newRow("Vazgeç") << u"button"_s;
-    QTest::newRow("close box") << u"close"_s;
-    QTest::newRow("preview closed") << u"preview"_s;
-}
-
-void TestVisualDesigner::droppedMarking()
-{
-    QFETCH(QString, how);
-    VisualRig rig(kLeft);
-    // Over a free cell and into BIR's corner.
-    rig.drag(1, 4, 2, 5);
-    QVERIFY(rig.fyer());
-    QVERIFY(ringIs(rig, 1, 4, kRed));
-    if (how == u"button")
-        QTest::mouseClick(rig.fyer()->CommandVAZGEC, Qt::LeftButton);
-    else if (how == u"close")
-        rig.fyer()->close();
-    else
-        rig.preview->close();
-    if (how == u"preview")
-        QTRY_VERIFY(!rig.preview);
-    else
+        fyer->FOpt[1]->click();
+        fyer->karak->setEditText(u"ABC"_s);
+        fyer->FBASLIK->setText(u"SORU"_s);
+        QTest::mouseClick(fyer->CommandYER, Qt::LeftButton);
+        QCOMPARE(rig.boxes.count(), 2);
         QTRY_VERIFY(!rig.fyer());
-    QCOMPARE(rig.model().rowCount(), 3);
-    QCOMPARE(rig.model().mapCell(0, 3), QString());
-    QVERIFY(rig.boxes.texts().isEmpty());
-    if (how == u"preview") {
-        QVERIFY(rig.d->w->isEnabled());
-        return;
+        QVERIFY(rig.dokum->isEnabled());
+        // In the designer's grid at once, as the dialog's boxes gave it.
+        QCOMPARE(
+            rig.model().field(3),
+            (formdef::FieldDef{u"3"_s, u"5"_s, u"10"_s, u"12"_s, u"Y"_s, u"ABC"_s, u"SORU"_s, {}}));
+        QCOMPARE(rig.d->cell(3, 7), u"SORU"_s);
+        QVERIFY(hasInk(rig, 3, 10) && hasInk(rig, 5, 12));
+
+        // The rectangle went with the dialog: a right click elsewhere hands nothing over.
+        rig.press(1, 1, Qt::RightButton);
+        rig.release(1, 1, Qt::RightButton);
+        QVERIFY(!rig.fyer());
+        QCOMPARE(rig.dokum->marked(), CellBox{});
     }
-    QVERIFY(rig.dokum->isEnabled());
-    QCOMPARE(rig.dokum->marked(), CellBox{});
-    QVERIFY(ringIs(rig, 1, 4, kCyan));
-    QVERIFY(ringIs(rig, 1, 5, kCyan));
-    // BIR keeps its look where the marking crossed it.
-    QVERIFY(ringIs(rig, 2, 5, kRed));
-    QVERIFY(hasInk(rig, 2, 5));
-}
 
-void TestVisualDesigner::deletedOnTheRightAtTheShownCorner()
-{
-    VisualRig rig(kRight);
-    // The stored upper-left corner is shown at the lower right: nothing is asked there.
-    rig.press(2, 5, Qt::RightButton);
-    QVERIFY(rig.boxes.texts().isEmpty());
-    rig.boxes.queueAnswer(MsgBox::Answer::Cancel);
-    rig.press(4, 7, Qt::RightButton);
-    QCOMPARE(rig.boxes.texts(), QStringList{u"Bilgi hücresi iptal edilecek. Emin misiniz?"_s});
-    QCOMPARE(rig.boxes.shown().last().buttons, MsgBox::Buttons::OkCancel);
-    QCOMPARE(rig.model().rowCount(), 1);
-    QVERIFY(ringIs(rig, 4, 7, kRed));
-
-    rig.press(4, 7, Qt::RightButton);
-    QCOMPARE(rig.boxes.count(), 2);
-    QCOMPARE(rig.model().rowCount(), 0);
-    QCOMPARE(rig.d->w->TABLO->rowCount(), 0);
-    QCOMPARE(rig.model().mapCell(1, 4), QString());
-    QCOMPARE(rig.model().mapCell(3, 6), QString());
-    for (const auto &[row, column] : {std::pair{2, 5}, {4, 7}, {3, 6}}) {
-        QVERIFY(ringIs(rig, row, column, kCyan));
-        QVERIFY(!hasInk(rig, row, column));
+    void droppedMarking_data()
+    {
+        QTest::addColumn<QString>("how");
+        QTest::newRow("Vazgeç") << u"button"_s;
+        QTest::newRow("close box") << u"close"_s;
+        QTest::newRow("preview closed") << u"preview"_s;
     }
-    rig.release(4, 7, Qt::RightButton);
-    QVERIFY(!rig.fyer());
-}
 
-void TestVisualDesigner::deletingTheFirstFieldRenumbers()
-{
-    VisualRig rig(kLeft);
-    rig.press(2, 5, Qt::RightButton);
-    QCOMPARE(rig.boxes.count(), 1);
-    QCOMPARE(rig.model().rowCount(), 2);
-    QCOMPARE(rig.d->cell(0, 0), u"1"_s);
-    QCOMPARE(rig.d->cell(0, 7), u"IKI"_s);
-    QCOMPARE(rig.d->cell(1, 0), u"2"_s);
-    // Positions follow the fields that moved up.
-    QCOMPARE(rig.d->cell(0, 9), u"1"_s);
-    QCOMPARE(rig.d->cell(1, 9), u"2"_s);
-    QCOMPARE(rig.model().mapCell(5, 0), u"(Sıra No : 1 )  IKI"_s);
-    QCOMPARE(rig.model().mapCell(9, 13), u"(Sıra No : 2 )  UC"_s);
-    QCOMPARE(rig.model().mapCell(1, 4), QString());
-    QVERIFY(ringIs(rig, 2, 5, kCyan));
-    QVERIFY(ringIs(rig, 6, 1, kRed));
-}
+    void droppedMarking()
+    {
+        QFETCH(QString, how);
+        VisualRig rig(kLeft);
+        // Over a free cell and into BIR's corner.
+        rig.drag(1, 4, 2, 5);
+        QVERIFY(rig.fyer());
+        QVERIFY(ringIs(rig, 1, 4, kRed));
+        if (how == u"button")
+            QTest::mouseClick(rig.fyer()->CommandVAZGEC, Qt::LeftButton);
+        else if (how == u"close")
+            rig.fyer()->close();
+        else
+            rig.preview->close();
+        if (how == u"preview")
+            QTRY_VERIFY(!rig.preview);
+        else
+            QTRY_VERIFY(!rig.fyer());
+        QCOMPARE(rig.model().rowCount(), 3);
+        QCOMPARE(rig.model().mapCell(0, 3), QString());
+        QVERIFY(rig.boxes.texts().isEmpty());
+        if (how == u"preview") {
+            QVERIFY(rig.d->w->isEnabled());
+            return;
+        }
+        QVERIFY(rig.dokum->isEnabled());
+        QCOMPARE(rig.dokum->marked(), CellBox{});
+        QVERIFY(ringIs(rig, 1, 4, kCyan));
+        QVERIFY(ringIs(rig, 1, 5, kCyan));
+        // BIR keeps its look where the marking crossed it.
+        QVERIFY(ringIs(rig, 2, 5, kRed));
+        QVERIFY(hasInk(rig, 2, 5));
+    }
+
+    void deletedOnTheRightAtTheShownCorner()
+    {
+        VisualRig rig(kRight);
+        // The stored upper-left corner is shown at the lower right: nothing is asked there.
+        rig.press(2, 5, Qt::RightButton);
+        QVERIFY(rig.boxes.texts().isEmpty());
+        rig.boxes.queueAnswer(MsgBox::Answer::Cancel);
+        rig.press(4, 7, Qt::RightButton);
+        QCOMPARE(rig.boxes.texts(), QStringList{u"Bilgi hücresi iptal edilecek. Emin misiniz?"_s});
+        QCOMPARE(rig.boxes.shown().last().buttons, MsgBox::Buttons::OkCancel);
+        QCOMPARE(rig.model().rowCount(), 1);
+        QVERIFY(ringIs(rig, 4, 7, kRed));
+
+        rig.press(4, 7, Qt::RightButton);
+        QCOMPARE(rig.boxes.count(), 2);
+        QCOMPARE(rig.model().rowCount(), 0);
+        QCOMPARE(rig.d->w->TABLO->rowCount(), 0);
+        QCOMPARE(rig.model().mapCell(1, 4), QString());
+        QCOMPARE(rig.model().mapCell(3, 6), QString());
+        for (const auto &[row, column] : {std::pair{2, 5}, {4, 7}, {3, 6}}) {
+            QVERIFY(ringIs(rig, row, column, kCyan));
+            QVERIFY(!hasInk(rig, row, column));
+        }
+        rig.release(4, 7, Qt::RightButton);
+        QVERIFY(!rig.fyer());
+    }
+};
 
 QTEST_MAIN(TestVisualDesigner)
 #include "tst_visualdesigner.moc"
