@@ -21,6 +21,7 @@ inline const QByteArray kAnket = "30=14=00=T=[MEMNUN\xDDYET ANKET\xDD]\r\n"
                                  "15=17=10=14=H=Y=EDCBA=X=[CEVAP](-EE)\r\n";
 
 inline const QByteArray kAnswers1 = "ABCDEABCDEABCDEABCDEABCDE";
+inline const QByteArray kAnswers2 = "EDCBAEDCBAEDCBAEDCBAEDCBA";
 
 // The field values of one sheet of the worked example.
 inline QList<QByteArray> sinavSheet(const QByteArray &number, const QByteArray &answers = kAnswers1,
