@@ -95,17 +95,25 @@ void ReaderWindow::whenLineFree(std::function<void()> work)
     });
 }
 
+ReaderWindow::Result ReaderWindow::waitFor(const std::function<void()> &call)
+{
+    QPointer<ReaderWindow> self(this);
+    m_waiting = true;
+    call();
+    if (!self)
+        return Result::Gone;
+    m_waiting = false;
+    return m_closing ? Result::Gone : Result::Done;
+}
+
 ReaderWindow::Result ReaderWindow::exchange(const std::function<SerialLine::Reply()> &call,
                                             Work work, SerialLine::Reply *reply)
 {
     QPointer<ReaderWindow> self(this);
-    m_waiting = true;
-    SerialLine::Reply result = call();
-    if (!self)
-        return Result::Gone;
-    m_waiting = false;
+    SerialLine::Reply result;
     // Aborted: the window is closing, or the program is shutting the line down.
-    if (m_closing || result.outcome == SerialLine::Outcome::Aborted)
+    if (waitFor([&result, &call] { result = call(); }) == Result::Gone ||
+        result.outcome == SerialLine::Outcome::Aborted)
         return Result::Gone;
     if (!result.ok()) {
         MsgBox::show(this, failureText(result.outcome, work == Work::Writing), MsgBox::Buttons::Ok,

@@ -59,6 +59,10 @@ protected:
     // window has closed by then.
     void whenLineFree(std::function<void()> work);
 
+    // Runs call, which waits on the line (a loop of exchanges, say), so that closing the window
+    // ends the wait; Gone when the window closed or went away meanwhile.
+    Result waitFor(const std::function<void()> &call);
+
     // One exchange. A failed one (time limit, lost port) is reported to the operator as a
     // failed reading or writing before Failed is returned.
     Result exchange(const std::function<SerialLine::Reply()> &call, Work work,
