@@ -110,13 +110,8 @@ bool SerialLine::parseSettings(const QString &settings, qint32 *baud, char *pari
 
 bool SerialLine::open(const QString &portName, const QString &settings)
 {
-    qint32 baud = 0;
-    char parity = 'N';
-    int dataBits = 8, stopBits = 10;
-    if (!parseSettings(settings, &baud, &parity, &dataBits, &stopBits)) {
-        m_error = QStringLiteral("Seri port ayarı geçersiz: \"%1\"").arg(settings);
+    if (!checkSettings(settings))
         return false;
-    }
     m_portName = portName;
     m_settings = settings;
     m_wantOpen = true;
@@ -181,23 +176,33 @@ bool SerialLine::applyLineSettings(const QString &settings, int handshaking)
     return applied;
 }
 
-bool SerialLine::setSettings(const QString &settings)
+bool SerialLine::checkSettings(const QString &settings)
 {
     qint32 baud = 0;
     char parity = 'N';
     int dataBits = 8, stopBits = 10;
-    if (!parseSettings(settings, &baud, &parity, &dataBits, &stopBits)) {
-        m_error = QStringLiteral("Seri port ayarı geçersiz: \"%1\"").arg(settings);
-        return false;
-    }
-    if (m_port->isOpen() && !applyLineSettings(settings, m_handshaking)) {
+    if (parseSettings(settings, &baud, &parity, &dataBits, &stopBits))
+        return true;
+    m_error = QStringLiteral("Seri port ayarı geçersiz: \"%1\"").arg(settings);
+    return false;
+}
+
+bool SerialLine::changeLine(const QString &settings, int handshaking)
+{
+    if (m_port->isOpen() && !applyLineSettings(settings, handshaking)) {
         const QString error = m_error;
-        applyLineSettings(m_settings, m_handshaking);
+        applyLineSettings(m_settings, m_handshaking); // what the port took before
         m_error = error;
         return false;
     }
     m_settings = settings;
+    m_handshaking = handshaking;
     return true;
+}
+
+bool SerialLine::setSettings(const QString &settings)
+{
+    return checkSettings(settings) && changeLine(settings, m_handshaking);
 }
 
 bool SerialLine::setHandshaking(int code)
@@ -206,14 +211,7 @@ bool SerialLine::setHandshaking(int code)
         m_error = QStringLiteral("Akış denetimi kodu geçersiz: %1").arg(code);
         return false;
     }
-    if (m_port->isOpen() && !applyLineSettings(m_settings, code)) {
-        const QString error = m_error;
-        applyLineSettings(m_settings, m_handshaking);
-        m_error = error;
-        return false;
-    }
-    m_handshaking = code;
-    return true;
+    return changeLine(m_settings, code);
 }
 
 bool SerialLine::setPortName(const QString &portName)

@@ -78,7 +78,10 @@ private:
     struct Wait;
 
     bool reopen();
+    bool checkSettings(const QString &settings); // false with the reason in m_error
     bool applyLineSettings(const QString &settings, int handshaking);
+    // Applies to the open port and keeps them, or leaves the port as it was.
+    bool changeLine(const QString &settings, int handshaking);
     void dropPort();
     void onError();
     void onReadyRead();

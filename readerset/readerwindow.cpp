@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QCoreApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -123,6 +124,36 @@ ReaderWindow::Result ReaderWindow::exchange(const std::function<SerialLine::Repl
     if (reply)
         *reply = std::move(result);
     return Result::Done;
+}
+
+bool ReaderWindow::querySensors(const QByteArray &queries, const QList<QLineEdit *> &boxes)
+{
+    for (int row = 0; row < int(boxes.size()); ++row) {
+        SerialLine::Reply reply;
+        const char query = queries.at(row);
+        if (exchange([this, query] { return commands().sensor(query); }, Work::Reading, &reply) !=
+            Result::Done)
+            return false;
+        boxes[row]->setText(QString::number(quint8(reply.bytes.at(0))));
+    }
+    return true;
+}
+
+void ReaderWindow::repeatWhileOpen(const std::function<bool()> &pass)
+{
+    if (m_repeating)
+        return;
+    m_repeating = true;
+    QPointer<ReaderWindow> self(this);
+    while (!m_closing && pass()) {
+        // A reader that answers at once never lets the waits turn the event loop: turn it here,
+        // so that the window paints and a click on its exit is seen between two passes.
+        QCoreApplication::processEvents();
+        if (!self)
+            return;
+    }
+    if (self) // a pass that ended because the window went away
+        m_repeating = false;
 }
 
 bool ReaderWindow::refuse(const QString &text, QWidget *focus)

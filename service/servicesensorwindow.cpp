@@ -2,7 +2,6 @@
 
 #include "protocol.h"
 
-#include <QCoreApplication>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -12,8 +11,9 @@
 
 namespace {
 
-constexpr char kQueries[] = {Reader::kTraySensor, Reader::kEntrySensor, Reader::kMiddleSensor,
-                             Reader::kExitSensor, Reader::kClearButton, Reader::kButton2};
+const QByteArray kQueries = QByteArray() + Reader::kTraySensor + Reader::kEntrySensor +
+                            Reader::kMiddleSensor + Reader::kExitSensor + Reader::kClearButton +
+                            Reader::kButton2;
 
 } // namespace
 
@@ -50,43 +50,14 @@ ServiceSensorWindow::ServiceSensorWindow(ReaderSession &session, QWidget *parent
 
     connect(Command1, &QPushButton::clicked, this, [this] {
         // A second "Refresh" while the sensors are polled starts no second loop.
-        if (!m_polling)
-            whenLineFree([this] { poll(); });
+        if (!isRepeating())
+            whenLineFree(
+                [this] { repeatWhileOpen([this] { return querySensors(kQueries, values); }); });
     });
     connect(Command2, &QPushButton::clicked, this, &QWidget::close);
 }
 
 void ServiceSensorWindow::opened()
 {
-    queryAll();
-}
-
-bool ServiceSensorWindow::queryAll()
-{
-    for (int row = 0; row < int(values.size()); ++row) {
-        SerialLine::Reply reply;
-        const char query = kQueries[row];
-        if (exchange([this, query] { return commands().sensor(query); }, Work::Reading, &reply) !=
-            Result::Done)
-            return false;
-        values[row]->setText(QString::number(quint8(reply.bytes.at(0))));
-    }
-    return true;
-}
-
-void ServiceSensorWindow::poll()
-{
-    if (m_polling)
-        return;
-    m_polling = true;
-    QPointer<ServiceSensorWindow> self(this);
-    while (!closing() && queryAll()) {
-        // A reader that answers at once never lets the waits turn the event loop: turn it here,
-        // so that the values paint and "Cancel" is seen between two passes.
-        QCoreApplication::processEvents();
-        if (!self)
-            return;
-    }
-    if (self)
-        m_polling = false;
+    querySensors(kQueries, values);
 }

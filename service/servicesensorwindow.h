@@ -23,11 +23,4 @@ public:
 
 protected:
     void opened() override;
-
-private:
-    // One query of every sensor, in order; false when it ended early.
-    bool queryAll();
-    void poll();
-
-    bool m_polling = false;
 };
