@@ -149,6 +149,7 @@ private slots:
         QVERIFY(m_line->errorString().contains(u"19200,X,8,2"_s));
         QVERIFY(!m_line->setSettings(u"9600,E,7,1"_s));
         QVERIFY(m_line->errorString().contains(u"9600,E,7,1"_s));
+        checkMode();
         QVERIFY(!m_line->setHandshaking(4));
         QVERIFY(!m_line->setPortName(u"/dev/null-no-such-port"_s));
         QVERIFY(m_line->errorString().contains(u"/dev/null-no-such-port"_s));
