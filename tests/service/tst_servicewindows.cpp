@@ -229,14 +229,20 @@ private slots:
     {
         QTest::addColumn<int>("form");
         QTest::addColumn<QString>("fault");
-        for (const int form : {8, 9, 12})
-            for (const char *fault : {"silent", "pulled", "closed"})
-                QTest::addRow("Form%d, %s", form, fault) << form << QString::fromLatin1(fault);
+        QTest::addColumn<QStringList>("messages");
+        const QStringList silent{u"Optik okuyucu cevap vermedi; değerler okunamadı."_s};
+        const QStringList pulled{u"Optik okuyucu ile bağlantı kesildi; değerler okunamadı."_s};
+        for (const int form : {8, 9, 12}) {
+            QTest::addRow("Form%d, silent", form) << form << "silent" << silent;
+            QTest::addRow("Form%d, pulled", form) << form << "pulled" << pulled;
+            QTest::addRow("Form%d, closed", form) << form << "closed" << QStringList();
+        }
     }
     void readerFaults()
     {
         QFETCH(int, form);
         QFETCH(QString, fault);
+        QFETCH(QStringList, messages);
         if (fault == u"pulled")
             m_rig->reader.hangUp();
         else
@@ -249,18 +255,10 @@ private slots:
             QTest::qWait(0); // its opening rewind
             form12->Command3->click();
         }
-        if (fault == u"closed") {
-            QTRY_VERIFY(!guard);
-            QCOMPARE(m_rig->messages.count(), 0);
-            return;
-        }
-        const QString message = fault == u"pulled"
-                                    ? u"Optik okuyucu ile bağlantı kesildi; değerler okunamadı."_s
-                                    : u"Optik okuyucu cevap vermedi; değerler okunamadı."_s;
-        QTRY_COMPARE_WITH_TIMEOUT(m_rig->messages.texts(), QStringList{message},
-                                  ReaderRig::kLimitMs);
-        QCOMPARE(m_rig->messages.shown().first().icon, MsgBox::Icon::Warning);
-        QVERIFY(guard);
+        QTRY_COMPARE(guard.isNull(), fault == u"closed");
+        QTRY_COMPARE_WITH_TIMEOUT(m_rig->messages.texts(), messages, ReaderRig::kLimitMs);
+        QVERIFY(messages.isEmpty() ||
+                m_rig->messages.shown().first().icon == MsgBox::Icon::Warning);
     }
 
     void loadShowsTheLine_data()
