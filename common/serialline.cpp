@@ -110,13 +110,8 @@ bool SerialLine::parseSettings(const QString &settings, qint32 *baud, char *pari
 
 bool SerialLine::open(const QString &portName, const QString &settings)
 {
-    qint32 baud = 0;
-    char parity = 'N';
-    int dataBits = 8, stopBits = 10;
-    if (!parseSettings(settings, &baud, &parity, &dataBits, &stopBits)) {
-        m_error = QStringLiteral("Seri port ayarı geçersiz: \"%1\"").arg(settings);
+    if (!checkSettings(settings))
         return false;
-    }
     m_portName = portName;
     m_settings = settings;
     m_wantOpen = true;
@@ -127,12 +122,10 @@ bool SerialLine::reopen()
 {
     if (m_port->isOpen())
         m_port->close();
-    qint32 baud = 0;
-    char parity = 'N';
-    int dataBits = 8, stopBits = 10;
-    if (m_portName.isEmpty() || !parseSettings(m_settings, &baud, &parity, &dataBits, &stopBits))
+    if (m_portName.isEmpty()) {
+        m_error = QStringLiteral("Seri port adı boş.");
         return false;
-
+    }
     m_port->setPortName(m_portName);
     if (!m_port->open(QIODevice::ReadWrite)) {
         const QString why = systemReason(m_portName);
@@ -141,6 +134,20 @@ bool SerialLine::reopen()
         m_port->clearError();
         return false;
     }
+    applyLineSettings(m_settings, m_handshaking);
+    m_port->clearError(); // a pseudo-terminal refuses some line settings; it still carries bytes
+    m_lostReported = false;
+    m_error.clear();
+    return true;
+}
+
+bool SerialLine::applyLineSettings(const QString &settings, int handshaking)
+{
+    qint32 baud = 0;
+    char parity = 'N';
+    int dataBits = 8, stopBits = 10;
+    if (!parseSettings(settings, &baud, &parity, &dataBits, &stopBits))
+        return false;
     const auto parityValue = parity == 'E'   ? QSerialPort::EvenParity
                              : parity == 'O' ? QSerialPort::OddParity
                              : parity == 'M' ? QSerialPort::MarkParity
@@ -149,15 +156,77 @@ bool SerialLine::reopen()
     const auto stopValue = stopBits == 20   ? QSerialPort::TwoStop
                            : stopBits == 15 ? QSerialPort::OneAndHalfStop
                                             : QSerialPort::OneStop;
-    m_port->setBaudRate(baud);
-    m_port->setParity(parityValue);
-    m_port->setDataBits(QSerialPort::DataBits(dataBits));
-    m_port->setStopBits(stopValue);
-    m_port->setFlowControl(QSerialPort::NoFlowControl);
-    m_port->clearError(); // a pseudo-terminal refuses some line settings; it still carries bytes
-    m_lostReported = false;
-    m_error.clear();
+    // The serial port class knows no Xon/Xoff and RTS together; RTS is kept for both, since
+    // Xon/Xoff bytes would be taken out of the reader's binary replies.
+    const auto flowValue = handshaking == 1   ? QSerialPort::SoftwareControl
+                           : handshaking >= 2 ? QSerialPort::HardwareControl
+                                              : QSerialPort::NoFlowControl;
+    m_applying = true;
+    // Every setting is tried, so one that is refused leaves the others in force.
+    bool applied = m_port->setBaudRate(baud);
+    applied &= m_port->setParity(parityValue);
+    applied &= m_port->setDataBits(QSerialPort::DataBits(dataBits));
+    applied &= m_port->setStopBits(stopValue);
+    applied &= m_port->setFlowControl(flowValue);
+    m_applying = false;
+    if (!applied)
+        m_error = QStringLiteral("Seri port ayarı uygulanamadı: \"%1\" (%2)")
+                      .arg(settings, m_port->errorString());
+    m_port->clearError();
+    return applied;
+}
+
+bool SerialLine::checkSettings(const QString &settings)
+{
+    qint32 baud = 0;
+    char parity = 'N';
+    int dataBits = 8, stopBits = 10;
+    if (parseSettings(settings, &baud, &parity, &dataBits, &stopBits))
+        return true;
+    m_error = QStringLiteral("Seri port ayarı geçersiz: \"%1\"").arg(settings);
+    return false;
+}
+
+bool SerialLine::changeLine(const QString &settings, int handshaking)
+{
+    if (m_port->isOpen() && !applyLineSettings(settings, handshaking)) {
+        const QString error = m_error;
+        applyLineSettings(m_settings, m_handshaking); // what the port took before
+        m_error = error;
+        return false;
+    }
+    m_settings = settings;
+    m_handshaking = handshaking;
     return true;
+}
+
+bool SerialLine::setSettings(const QString &settings)
+{
+    return checkSettings(settings) && changeLine(settings, m_handshaking);
+}
+
+bool SerialLine::setHandshaking(int code)
+{
+    if (code < 0 || code > 3) {
+        m_error = QStringLiteral("Akış denetimi kodu geçersiz: %1").arg(code);
+        return false;
+    }
+    return changeLine(m_settings, code);
+}
+
+bool SerialLine::setPortName(const QString &portName)
+{
+    if (portName == m_portName)
+        return true;
+    const QString old = m_portName;
+    m_portName = portName;
+    if (!m_wantOpen || reopen())
+        return true;
+    const QString error = m_error;
+    m_portName = old;
+    reopen();
+    m_error = error;
+    return false;
 }
 
 void SerialLine::close()
@@ -318,8 +387,8 @@ void SerialLine::onReadyRead()
 void SerialLine::onError()
 {
     const QSerialPort::SerialPortError error = m_port->error();
-    if (!isPortFailure(error) || !m_port->isOpen()) {
-        if (error != QSerialPort::NoError && !isPortFailure(error))
+    if (m_applying || !isPortFailure(error) || !m_port->isOpen()) {
+        if (error != QSerialPort::NoError && !isPortFailure(error) && !m_applying)
             m_port->clearError();
         return;
     }

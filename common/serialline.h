@@ -38,6 +38,18 @@ public:
     QString portName() const { return m_portName; }
     QString errorString() const { return m_error; }
 
+    // The line's settings as the serial settings dialog shows and changes them. Each setter
+    // applies at once to an open port; on failure it returns false with errorString() and the
+    // line keeps what it had.
+    QString settings() const { return m_settings; }
+    bool setSettings(const QString &settings);
+    // 0 none, 1 Xon/Xoff, 2 RTS, 3 Xon and RTS.
+    int handshaking() const { return m_handshaking; }
+    bool setHandshaking(int code);
+    // A line its owner has open is reopened on the new port; when that port cannot be opened
+    // the old one is opened again.
+    bool setPortName(const QString &portName);
+
     // Writes at once; a closed port is opened again first. False when nothing could be written.
     bool write(const QByteArray &bytes);
     bool write(char byte) { return write(QByteArray(1, byte)); }
@@ -66,6 +78,10 @@ private:
     struct Wait;
 
     bool reopen();
+    bool checkSettings(const QString &settings); // false with the reason in m_error
+    bool applyLineSettings(const QString &settings, int handshaking);
+    // Applies to the open port and keeps them, or leaves the port as it was.
+    bool changeLine(const QString &settings, int handshaking);
     void dropPort();
     void onError();
     void onReadyRead();
@@ -74,9 +90,11 @@ private:
     QSerialPort *m_port = nullptr;
     QString m_portName;
     QString m_settings;
+    int m_handshaking = 0;
     QString m_error;
     bool m_lostReported = false;
     bool m_closing = false;
+    bool m_applying = false; // a refused setting is no lost port
     bool m_wantOpen = false; // opened by its owner and not closed since
     QList<Wait *> m_waits;
 };

@@ -41,6 +41,23 @@ QString portNameFor(const QString &portLine)
 #endif
 }
 
+int portNumberFor(const QString &portName)
+{
+#ifdef Q_OS_WIN
+    const QString prefix = QStringLiteral("COM");
+    const int offset = 0;
+#else
+    const QString prefix = QStringLiteral("/dev/ttyS");
+    const int offset = 1;
+#endif
+    if (!portName.startsWith(prefix, Qt::CaseInsensitive))
+        return 0;
+    bool ok = false;
+    const int number = QStringView(portName).mid(prefix.size()).toInt(&ok) + offset;
+    // Only the spelling portNameFor() writes: "/dev/ttyS01" is no port number.
+    return ok && number >= 1 && portNameFor(QString::number(number)) == portName ? number : 0;
+}
+
 QString folderPrefix(const QString &line, const QString &settingsFolder)
 {
     QString folder = line;

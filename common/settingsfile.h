@@ -14,6 +14,8 @@ QString optikIniPath();
 // /dev/ttyS<N-1> elsewhere; a line starting with "/" names a device itself. "" when the line
 // names no port (0, negative, empty).
 QString portNameFor(const QString &portLine);
+// The other way: N for the device that the number N names, 0 for any other device.
+int portNumberFor(const QString &portName);
 
 // A folder line used as a plain prefix: backslashes become slashes off Windows, a relative
 // folder is taken from the settings file's own folder, and the separator is added when missing

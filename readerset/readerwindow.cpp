@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QCoreApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -95,17 +96,25 @@ void ReaderWindow::whenLineFree(std::function<void()> work)
     });
 }
 
+ReaderWindow::Result ReaderWindow::waitFor(const std::function<void()> &call)
+{
+    QPointer<ReaderWindow> self(this);
+    m_waiting = true;
+    call();
+    if (!self)
+        return Result::Gone;
+    m_waiting = false;
+    return m_closing ? Result::Gone : Result::Done;
+}
+
 ReaderWindow::Result ReaderWindow::exchange(const std::function<SerialLine::Reply()> &call,
                                             Work work, SerialLine::Reply *reply)
 {
     QPointer<ReaderWindow> self(this);
-    m_waiting = true;
-    SerialLine::Reply result = call();
-    if (!self)
-        return Result::Gone;
-    m_waiting = false;
+    SerialLine::Reply result;
     // Aborted: the window is closing, or the program is shutting the line down.
-    if (m_closing || result.outcome == SerialLine::Outcome::Aborted)
+    if (waitFor([&result, &call] { result = call(); }) == Result::Gone ||
+        result.outcome == SerialLine::Outcome::Aborted)
         return Result::Gone;
     if (!result.ok()) {
         MsgBox::show(this, failureText(result.outcome, work == Work::Writing), MsgBox::Buttons::Ok,
@@ -115,6 +124,36 @@ ReaderWindow::Result ReaderWindow::exchange(const std::function<SerialLine::Repl
     if (reply)
         *reply = std::move(result);
     return Result::Done;
+}
+
+bool ReaderWindow::querySensors(const QByteArray &queries, const QList<QLineEdit *> &boxes)
+{
+    for (int row = 0; row < int(boxes.size()); ++row) {
+        SerialLine::Reply reply;
+        const char query = queries.at(row);
+        if (exchange([this, query] { return commands().sensor(query); }, Work::Reading, &reply) !=
+            Result::Done)
+            return false;
+        boxes[row]->setText(QString::number(quint8(reply.bytes.at(0))));
+    }
+    return true;
+}
+
+void ReaderWindow::repeatWhileOpen(const std::function<bool()> &pass)
+{
+    if (m_repeating)
+        return;
+    m_repeating = true;
+    QPointer<ReaderWindow> self(this);
+    while (!m_closing && pass()) {
+        // A reader that answers at once never lets the waits turn the event loop: turn it here,
+        // so that the window paints and a click on its exit is seen between two passes.
+        QCoreApplication::processEvents();
+        if (!self)
+            return;
+    }
+    if (self) // a pass that ended because the window went away
+        m_repeating = false;
 }
 
 bool ReaderWindow::refuse(const QString &text, QWidget *focus)

@@ -2,6 +2,7 @@
 
 #include "readersession.h"
 
+#include <QList>
 #include <QPointer>
 #include <QWidget>
 #include <functional>
@@ -59,10 +60,22 @@ protected:
     // window has closed by then.
     void whenLineFree(std::function<void()> work);
 
+    // Runs call, which waits on the line (a loop of exchanges, say), so that closing the window
+    // ends the wait; Gone when the window closed or went away meanwhile.
+    Result waitFor(const std::function<void()> &call);
+
     // One exchange. A failed one (time limit, lost port) is reported to the operator as a
     // failed reading or writing before Failed is returned.
     Result exchange(const std::function<SerialLine::Reply()> &call, Work work,
                     SerialLine::Reply *reply = nullptr);
+
+    // Queries the sensors in order and shows each reply byte in decimal in its box; false when
+    // a query ended early.
+    bool querySensors(const QByteArray &queries, const QList<QLineEdit *> &boxes);
+    // Runs pass again and again until the window closes or a pass fails, letting the operator's
+    // clicks in between; a second call while it runs does nothing.
+    void repeatWhileOpen(const std::function<bool()> &pass);
+    bool isRepeating() const { return m_repeating; }
 
     // The message box of the operator's own mistakes (a box that holds no byte, say); false
     // when the window went away while it was shown.
@@ -85,6 +98,7 @@ private:
     bool m_waiting = false;
     bool m_closing = false;
     bool m_opened = false;
+    bool m_repeating = false;
 };
 
 // The hourglass for as long as it lives.

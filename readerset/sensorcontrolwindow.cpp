@@ -4,7 +4,6 @@
 #include "twips.h"
 #include "val.h"
 
-#include <QCoreApplication>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -17,8 +16,8 @@ namespace {
 const QColor kPaperColour = colorFromBgr(0x00C000);   // green
 const QColor kNoPaperColour = colorFromBgr(0x0000FF); // red
 
-constexpr char kQueries[] = {Reader::kTraySensor, Reader::kEntrySensor, Reader::kMiddleSensor,
-                             Reader::kExitSensor, Reader::kClearButton};
+const QByteArray kQueries = QByteArray() + Reader::kTraySensor + Reader::kEntrySensor +
+                            Reader::kMiddleSensor + Reader::kExitSensor + Reader::kClearButton;
 
 } // namespace
 
@@ -72,7 +71,7 @@ SensorControlWindow::SensorControlWindow(ReaderSession &session, QWidget *focusB
 
     connect(Command1, &QPushButton::clicked, this, [this] {
         // A second "İzle" while the sensors are watched starts no second loop.
-        if (!m_monitoring)
+        if (!isRepeating())
             whenLineFree([this] { monitor(); });
     });
     connect(Command2, &QPushButton::clicked, this, &QWidget::close);
@@ -80,40 +79,17 @@ SensorControlWindow::SensorControlWindow(ReaderSession &session, QWidget *focusB
 
 void SensorControlWindow::opened()
 {
-    queryAll();
-}
-
-bool SensorControlWindow::queryAll()
-{
-    for (int row = 0; row < int(values.size()); ++row) {
-        SerialLine::Reply reply;
-        const char query = kQueries[row];
-        if (exchange([this, query] { return commands().sensor(query); }, Work::Reading, &reply) !=
-            Result::Done)
-            return false;
-        values[row]->setText(QString::number(quint8(reply.bytes.at(0))));
-    }
-    return true;
+    querySensors(kQueries, values);
 }
 
 void SensorControlWindow::monitor()
 {
-    if (m_monitoring)
-        return;
-    m_monitoring = true;
-    QPointer<SensorControlWindow> self(this);
-    while (!closing()) {
-        if (!queryAll())
-            break;
+    repeatWhileOpen([this] {
+        if (!querySensors(kQueries, values))
+            return false;
         for (int row = 0; row < int(values.size()); ++row)
             paintBackground(lamps[row],
                             Val(values[row]->text()) == 0 ? kNoPaperColour : kPaperColour);
-        // A reader that answers at once never lets the waits turn the event loop: turn it here,
-        // so that the lamps paint and "Çıkış" is seen between two passes.
-        QCoreApplication::processEvents();
-        if (!self)
-            return;
-    }
-    if (self)
-        m_monitoring = false;
+        return true;
+    });
 }

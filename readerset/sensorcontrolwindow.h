@@ -22,15 +22,9 @@ public:
     QList<QPushButton *> lamps; // Command3 .. Command7
     QPushButton *Command1, *Command2;
 
-    bool isMonitoring() const { return m_monitoring; }
-
 protected:
     void opened() override;
 
 private:
-    // One query of every sensor, in order; false when it ended early.
-    bool queryAll();
     void monitor();
-
-    bool m_monitoring = false;
 };

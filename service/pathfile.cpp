@@ -31,9 +31,8 @@ QByteArray PathSettings::text() const
     if (changesOnReading && !name.contains('"'))
         name = '"' + name + '"';
     const QString port = portLine.trimmed();
-    const QByteArray portText = port.startsWith(u'/')
-                                    ? toCp1254(port)
-                                    : ' ' + QByteArray::number(qint64(Val(port))) + ' ';
+    const QByteArray portText =
+        port.startsWith(u'/') ? toCp1254(port) : ' ' + QByteArray::number(qint64(Val(port))) + ' ';
     return name + "\r\n" + portText + "\r\n";
 }
 

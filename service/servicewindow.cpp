@@ -1,29 +1,24 @@
 #include "servicewindow.h"
 
+#include "calibrationwindow.h"
+#include "configscrn.h"
 #include "cp1254.h"
+#include "databitswindow.h"
 #include "datquestionwindow.h"
+#include "machinesearchwindow.h"
 #include "msgbox.h"
 #include "protocol.h"
 #include "readervalueswindow.h"
 #include "sensortimeswindow.h"
-#include "settingsfile.h"
-
-#if __has_include("configscrn.h")
-#include "calibrationwindow.h"
-#include "configscrn.h"
-#include "databitswindow.h"
-#include "machinesearchwindow.h"
 #include "serviceeyewindow.h"
 #include "servicesensorwindow.h"
+#include "settingsfile.h"
 #include "timingmarkwindow.h"
-#define OMR_SERVICE_WINDOWS 1
-#endif
 
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDir>
 #include <QFile>
-#include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -155,8 +150,8 @@ void ServiceWindow::buildMenus()
 
     QMenu *pc = menu("PC_Settings", QStringLiteral("Bilgisayar Ayarları"));
     QAction *comm = item(pc, "Comm_Set", QStringLiteral("Bağlantı Değerleri"), Qt::Key_F5);
-    connect(item(pc, "p_v", QStringLiteral("Program Versiyonu"), Qt::Key_F9),
-            &QAction::triggered, this, [this] {
+    connect(item(pc, "p_v", QStringLiteral("Program Versiyonu"), Qt::Key_F9), &QAction::triggered,
+            this, [this] {
                 MsgBox::show(this, QStringLiteral("Optical Mark Reader  version  1.06"),
                              MsgBox::Buttons::Ok, MsgBox::Icon::None, QStringLiteral(" "));
             });
@@ -170,24 +165,23 @@ void ServiceWindow::buildMenus()
         Text2->show();
     });
 
-    const auto session = [this] { return std::ref(*m_session); };
-    connect(values, &QAction::triggered, this, [this, session] {
-        withAttention([this, session] {
-            openOnce(QStringLiteral("Form4"), [this, session] {
-                return new ReaderValuesWindow(session(), Text1, ReaderWindow::Look::Service);
-            });
-        });
-    });
-    connect(timing, &QAction::triggered, this, [this, session] {
-        openOnce(QStringLiteral("Form2"), [this, session] {
-            return new SensorTimesWindow(session(), Text1, ReaderWindow::Look::Service);
-        });
-    });
-#ifdef OMR_SERVICE_WINDOWS
+    // A window already open is brought forward; only a new one wakes the reader first.
     const auto afterAttention = [this](QAction *action, const QString &name, auto make) {
-        connect(action, &QAction::triggered, this,
-                [this, name, make] { withAttention([this, name, make] { openOnce(name, make); }); });
+        connect(action, &QAction::triggered, this, [this, name, make] {
+            if (m_windows.value(name))
+                openOnce(name, make);
+            else
+                withAttention([this, name, make] { openOnce(name, make); });
+        });
     };
+    afterAttention(values, QStringLiteral("Form4"), [this] {
+        return new ReaderValuesWindow(*m_session, Text1, ReaderWindow::Look::Service);
+    });
+    connect(timing, &QAction::triggered, this, [this] {
+        openOnce(QStringLiteral("Form2"), [this] {
+            return new SensorTimesWindow(*m_session, Text1, ReaderWindow::Look::Service);
+        });
+    });
     afterAttention(tm, QStringLiteral("Form8"),
                    [this] { return new TimingMarkWindow(*m_session); });
     afterAttention(calibration, QStringLiteral("Form6"),
@@ -213,9 +207,6 @@ void ServiceWindow::buildMenus()
     });
     connect(dataBits, &QAction::triggered, this,
             [this] { openOnce(QStringLiteral("Form7"), [] { return new DataBitsWindow; }); });
-#else
-    Q_UNUSED(dataBits);
-#endif
 }
 
 void ServiceWindow::buildControls()
@@ -295,8 +286,8 @@ bool ServiceWindow::startUp()
         Label4->setText(QStringLiteral("path.txt bulunamadı; Fmt adı boş, port 1 ile başlandı."));
         break;
     case PathFileRead::Unreadable:
-        Label4->setText(
-            QStringLiteral("path.txt okunamadı (%1); Fmt adı boş, port 1 ile başlandı.").arg(error));
+        Label4->setText(QStringLiteral("path.txt okunamadı (%1); Fmt adı boş, port 1 ile başlandı.")
+                            .arg(error));
         break;
     }
     Text1->setText(settings.fmtName);
@@ -350,8 +341,9 @@ void ServiceWindow::openDat(bool append)
 {
     const QString path = QDir(m_options.folder).filePath(m_datName);
     if (!m_data.open(path, !append)) {
-        MsgBox::show(this, QStringLiteral("Dat dosyası açılamadı: %1\n%2").arg(path, m_data.errorString()),
-                     MsgBox::Buttons::Ok, MsgBox::Icon::Warning);
+        MsgBox::show(
+            this, QStringLiteral("Dat dosyası açılamadı: %1\n%2").arg(path, m_data.errorString()),
+            MsgBox::Buttons::Ok, MsgBox::Icon::Warning);
         return;
     }
     updateCommands();
@@ -361,11 +353,12 @@ void ServiceWindow::openPort()
 {
     const QString portName = portNameFor(m_portLine);
     if (!m_session->open(portName, kLineSettings))
-        MsgBox::show(this,
-                     portName.isEmpty()
-                         ? QStringLiteral("Seri port açılamadı: \"%1\" bir port değil.").arg(m_portLine)
-                         : m_session->line()->errorString(),
-                     MsgBox::Buttons::Ok, MsgBox::Icon::Warning);
+        MsgBox::show(
+            this,
+            portName.isEmpty()
+                ? QStringLiteral("Seri port açılamadı: \"%1\" bir port değil.").arg(m_portLine)
+                : m_session->line()->errorString(),
+            MsgBox::Buttons::Ok, MsgBox::Icon::Warning);
 }
 
 void ServiceWindow::updateCommands()
@@ -519,8 +512,8 @@ bool ServiceWindow::takeSheet(const QByteArray &received)
     const QByteArray line = m_format.dataLine(received);
     Label3->setText(fromCp1254(line));
     if (!m_data.writeRecord(line)) {
-        Label4->setText(
-            QStringLiteral("Dat dosyasına yazılamadı (%1); okuma durdu.").arg(m_data.errorString()));
+        Label4->setText(QStringLiteral("Dat dosyasına yazılamadı (%1); okuma durdu.")
+                            .arg(m_data.errorString()));
         return false;
     }
     Label2->setText(QString::number(++m_sheetCount));
@@ -571,9 +564,8 @@ void ServiceWindow::ejectSheet()
 
 QString ServiceWindow::portLineOf(const QString &portName) const
 {
-    for (int number = 1; number <= 99; ++number)
-        if (portNameFor(QString::number(number)) == portName)
-            return QString::number(number);
+    if (const int number = portNumberFor(portName))
+        return QString::number(number);
     return portName.isEmpty() ? m_portLine : portName;
 }
 

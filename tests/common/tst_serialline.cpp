@@ -4,13 +4,21 @@
 #include "serialline.h"
 
 #include <QElapsedTimer>
+#include <QFile>
 #include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
 
 #include <memory>
 
+#ifdef Q_OS_UNIX
+#include <fcntl.h>
+#include <termios.h>
+#include <unistd.h>
+#endif
+
 using Outcome = SerialLine::Outcome;
+using namespace Qt::StringLiterals;
 
 class TestSerialLine : public QObject
 {
@@ -113,6 +121,48 @@ private slots:
         SerialLine *line = m_line.release();
         QTimer::singleShot(30, line, [line] { delete line; });
         QCOMPARE(line->waitYielding(1, 5000).outcome, Outcome::Aborted);
+    }
+
+    // The serial settings dialog's changes reach the open port; a refused one leaves the line
+    // as it was, still carrying bytes. A pseudo-terminal carries eight bits without parity only.
+    void settingsPortAndHandshakingChanged()
+    {
+        QVERIFY2(m_line->setSettings(u"19200,N,8,2"_s), qPrintable(m_line->errorString()));
+        QVERIFY2(m_line->setHandshaking(2), qPrintable(m_line->errorString()));
+#ifdef Q_OS_UNIX
+        // What the terminal itself holds, before and after the refused changes.
+        const auto checkMode = [this] {
+            const int fd =
+                ::open(QFile::encodeName(m_pty->slavePath()).constData(), O_RDWR | O_NOCTTY);
+            QVERIFY(fd >= 0);
+            termios mode{};
+            QCOMPARE(::tcgetattr(fd, &mode), 0);
+            ::close(fd);
+            QCOMPARE(cfgetospeed(&mode), speed_t(B19200));
+            QCOMPARE(mode.c_cflag & (CSTOPB | CRTSCTS), tcflag_t(CSTOPB | CRTSCTS));
+        };
+#else
+        const auto checkMode = [] {};
+#endif
+        checkMode();
+        QVERIFY(!m_line->setSettings(u"19200,X,8,2"_s));
+        QVERIFY(m_line->errorString().contains(u"19200,X,8,2"_s));
+        QVERIFY(!m_line->setSettings(u"9600,E,7,1"_s));
+        QVERIFY(m_line->errorString().contains(u"9600,E,7,1"_s));
+        checkMode();
+        QVERIFY(!m_line->setHandshaking(4));
+        QVERIFY(!m_line->setPortName(u"/dev/null-no-such-port"_s));
+        QVERIFY(m_line->errorString().contains(u"/dev/null-no-such-port"_s));
+        QCOMPARE(m_line->portName(), m_pty->slavePath());
+        QCOMPARE(m_line->settings(), u"19200,N,8,2"_s);
+        QCOMPARE(m_line->handshaking(), 2);
+        checkMode();
+        QVERIFY(m_line->write('A'));
+        QCOMPARE(m_pty->receive(1), QByteArray("A"));
+        // A line its owner closed only takes the new name.
+        m_line->close();
+        QVERIFY(m_line->setPortName(u"/dev/null-no-such-port"_s));
+        QVERIFY(!m_line->isOpen());
     }
 
     void badSettingsOrPort()

@@ -85,17 +85,21 @@ private slots:
     {
         QTest::addColumn<QString>("line");
         QTest::addColumn<QString>("name");
-        QTest::newRow("first port") << u"1"_s << u"/dev/ttyS0"_s;
-        QTest::newRow("fourth port") << u"4"_s << u"/dev/ttyS3"_s;
-        QTest::newRow("device path") << u"/tmp/omr/reader"_s << u"/tmp/omr/reader"_s;
-        QTest::newRow("no number") << u"COM"_s << QString();
-        QTest::newRow("negative") << u"-1"_s << QString();
+        QTest::addColumn<int>("number"); // what the name maps back to
+        QTest::newRow("first port") << u"1"_s << u"/dev/ttyS0"_s << 1;
+        QTest::newRow("fourth port") << u"4"_s << u"/dev/ttyS3"_s << 4;
+        QTest::newRow("device path") << u"/tmp/omr/reader"_s << u"/tmp/omr/reader"_s << 0;
+        QTest::newRow("look-alike") << u"/dev/ttyS01"_s << u"/dev/ttyS01"_s << 0;
+        QTest::newRow("no number") << u"COM"_s << QString() << 0;
+        QTest::newRow("negative") << u"-1"_s << QString() << 0;
     }
 
     void portLines()
     {
         QFETCH(QString, line);
-        QTEST(portNameFor(line), "name");
+        QFETCH(QString, name);
+        QCOMPARE(portNameFor(line), name);
+        QTEST(portNumberFor(name), "number");
     }
 };
 

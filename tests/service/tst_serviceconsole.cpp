@@ -46,12 +46,13 @@ private slots:
         QTest::addColumn<QString>("fmtName");
         QTest::addColumn<QString>("portName"); // "link": the simulated reader's
         QTest::addColumn<QString>("status");
-        QTest::newRow("a form and port 2") << QByteArray("sinav.fmt\r\n 2 \r\n") << "sinav.fmt"
-                                           << portNameFor("2") << "";
-        QTest::newRow("a device path") << QByteArray("link") << "anket.fmt" << "link" << "";
-        QTest::newRow("no path.txt")
-            << QByteArray() << "" << portNameFor("1")
-            << "path.txt bulunamadı; Fmt adı boş, port 1 ile başlandı.";
+        QTest::newRow("a form and port 2")
+            << QByteArray("sinav.fmt\r\n 2 \r\n") << "sinav.fmt" << portNameFor("2") << "";
+        QTest::newRow("a device path") << QByteArray("link") << "anket.fmt"
+                                       << "link"
+                                       << "";
+        QTest::newRow("no path.txt") << QByteArray() << "" << portNameFor("1")
+                                     << "path.txt bulunamadı; Fmt adı boş, port 1 ile başlandı.";
     }
 
     void startUp()
@@ -88,7 +89,8 @@ private slots:
         QTest::addColumn<bool>("started");
         QTest::addColumn<int>("refusals");
         QTest::newRow("plain") << QStringList{" sonuc "} << true << 0;
-        QTest::newRow("a folder, then a plain name") << QStringList{"../x", "", "sonuc"} << true << 1;
+        QTest::newRow("a folder, then a plain name")
+            << QStringList{"../x", "", "sonuc"} << true << 1;
         QTest::newRow("empty ends the program") << QStringList{"  "} << false << 0;
     }
 
@@ -155,7 +157,8 @@ private slots:
     void readingTwoSheets()
     {
         rig->writePath("sinav.fmt");
-        QVERIFY(rig->addSheets(kSinav, {sinavSheet("20260001"), sinavSheet("20260002", kAnswers2, "B")}));
+        QVERIFY(rig->addSheets(kSinav,
+                               {sinavSheet("20260001"), sinavSheet("20260002", kAnswers2, "B")}));
         QVERIFY(rig->start());
         rig->window->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(rig->window.get()));
@@ -323,12 +326,72 @@ private slots:
         QVERIFY(rig->window->session().line()->isOpen());
     }
 
+    // Each service command's window, by its function key: one instance, the reader woken
+    // first where the command calls for it, and closed with the console.
+    void menuWindows_data()
+    {
+        QTest::addColumn<int>("key"); // 0: no key, the item is triggered
+        QTest::addColumn<QString>("item");
+        QTest::addColumn<QString>("window");
+        QTest::addColumn<QByteArray>("sentFirst");
+        QTest::newRow("Tm Ayari") << int(Qt::Key_F1) << "Tm_Adjust"
+                                  << "Form8" << QByteArray("@OEM\x1E");
+        QTest::newRow("Kalibrasyon") << int(Qt::Key_F2) << "Optics_Calibration"
+                                     << "Form6" << QByteArray("@OEM");
+        QTest::newRow("Kalibrasyon Değerleri") << int(Qt::Key_F3) << "Calibrated_Values"
+                                               << "Form4" << QByteArray("@OEM\x08");
+        QTest::newRow("Sensör Kontrolü") << int(Qt::Key_F4) << "Sensors"
+                                         << "Form9" << QByteArray("@OEM\x22");
+        QTest::newRow("Sensor Zamanlari") << 0 << "Sensor_Timing"
+                                          << "Form2" << QByteArray("\x08");
+        QTest::newRow("Goz Değerleri") << int(Qt::Key_F7) << "gd"
+                                       << "Form12" << QByteArray("@OEM\x2E");
+        QTest::newRow("Makine bul") << int(Qt::Key_F8) << "mk_bul"
+                                    << "Form13" << QByteArray("@OEM");
+        QTest::newRow("Bağlantı Değerleri") << int(Qt::Key_F5) << "Comm_Set"
+                                            << "ConfigScrn" << QByteArray();
+        QTest::newRow("Data Bits (hidden)") << 0 << "Db"
+                                            << "Form7" << QByteArray();
+    }
+
+    void menuWindows()
+    {
+        QFETCH(int, key);
+        QFETCH(QString, item);
+        QFETCH(QString, window);
+        QFETCH(QByteArray, sentFirst);
+        rig->writePath("sinav.fmt");
+        QVERIFY(rig->start());
+        const auto opened = [&window] {
+            QList<QWidget *> found;
+            for (QWidget *widget : QApplication::topLevelWidgets())
+                if (widget->objectName() == window && widget->isVisible())
+                    found << widget;
+            return found;
+        };
+        for (int time = 0; time < 2; ++time) {
+            if (key) {
+                rig->window->activateWindow();
+                QVERIFY(QTest::qWaitForWindowActive(rig->window.get()));
+                QTest::keyClick(rig->window.get(), Qt::Key(key));
+            } else {
+                rig->trigger(qPrintable(item));
+            }
+            QTRY_COMPARE_WITH_TIMEOUT(opened().size(), 1, ServiceRig::kLimitMs);
+        }
+        QTRY_VERIFY_WITH_TIMEOUT(rig->reader.receivedBytes().startsWith(sentFirst),
+                                 ServiceRig::kLimitMs);
+        QCOMPARE(rig->reader.receivedBytes().count("@OEM"), sentFirst.count("@OEM"));
+        rig->trigger("Exit");
+        QTRY_VERIFY(opened().isEmpty());
+    }
+
     void hiddenItemsAndVersion()
     {
         rig->writePath("sinav.fmt");
         QVERIFY(rig->start());
-        for (const char *hidden : {"Ex_set", "Im_Set", "Machine_En", "Machine_Dis", "Ram_Test",
-                                   "send_fmt", "Oku_tek"})
+        for (const char *hidden :
+             {"Ex_set", "Im_Set", "Machine_En", "Machine_Dis", "Ram_Test", "send_fmt", "Oku_tek"})
             QVERIFY2(!rig->menuItem(hidden)->isVisible(), hidden);
         QVERIFY(!rig->control<QMenu>("Prop")->menuAction()->isVisible());
         QVERIFY(rig->menuItem("MHz_4")->isChecked() && !rig->menuItem("MHz_20")->isChecked());

@@ -12,7 +12,7 @@
 #include <QTimer>
 #include <functional>
 
-// A reader settings window's world: the simulated reader on a pseudo-terminal, the session
+// A reader window's world: the simulated reader on a pseudo-terminal, the session
 // that talks to it, the opener's button that takes the focus back, and the message boxes.
 struct ReaderRig
 {
@@ -52,7 +52,10 @@ struct ReaderRig
     // Makes a window as its opener would and shows it, with a clean record of the line.
     template <typename Window, typename... Extra> Window *open(Extra... extra)
     {
-        auto *window = new Window(session, &opener, extra...);
+        return show(new Window(session, &opener, extra...));
+    }
+    template <typename Window> Window *show(Window *window)
+    {
         reader.clearReceived();
         window->show();
         return window;
