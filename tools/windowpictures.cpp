@@ -217,7 +217,8 @@ int main(int argc, char *argv[])
     editorWindows(rig);
 
     // The service console's windows (Form1, ConfigScrn, Form8, Form6, Form9, Form12, Form13,
-    // Form11, Form7) join here once markservice is built with the tree.
+    // Form11, Form7) join here once markservice is built with the tree, saved as
+    // markservice-<name>.png: Form9 and Form12 are also names of markdesk's windows.
 
     rig.clickExit();
     return failures == 0 ? 0 : 1;
