@@ -22,6 +22,7 @@
 #include <QTest>
 
 #include <cstdio>
+#include <functional>
 
 namespace {
 
@@ -80,22 +81,36 @@ void click(QWidget *widget)
 // The reader settings windows, one at a time, as form1's buttons and logo open them.
 void readerWindows(StationRig &rig)
 {
+    // What the operator does first so that the window shows something of the sheets read.
+    const auto clickButton = [](const char *name) {
+        return [name](QWidget *window) {
+            click(window->findChild<QPushButton *>(QLatin1String(name)));
+        };
+    };
+    const auto eyeLine = [](QWidget *window) {
+        // Line 5 holds marks of the number; values under 100 are coloured.
+        window->findChild<QLineEdit *>(QStringLiteral("Text1"))->setText(QStringLiteral("5"));
+        window->findChild<QLineEdit *>(QStringLiteral("Text2"))->setText(QStringLiteral("100"));
+        click(window->findChild<QPushButton *>(QStringLiteral("Command3")));
+    };
     const struct
     {
         const char *opener;
         const char *window;
-        const char *thenClick; // a button that fills the window from the reader, or nullptr
+        std::function<void(QWidget *)> then;
     } windows[] = {
-        {"Command9", "Form4", nullptr},  {"Command7", "Form2", nullptr},
-        {"Command8", "Form12", nullptr}, {"Command10", "Form9", nullptr},
-        {"Image1", "Form5", "Command1"},
+        {"Command9", "Form4", {}},
+        {"Command7", "Form2", {}},
+        {"Command8", "Form12", eyeLine},
+        {"Command10", "Form9", {}},
+        {"Image1", "Form5", clickButton("Command1")}, // "YENİLE"
     };
     for (const auto &entry : windows) {
         click(rig.control(entry.opener));
         settle(rig);
         QWidget *window = topLevel(entry.window);
-        if (window && entry.thenClick) {
-            click(window->findChild<QPushButton *>(QLatin1String(entry.thenClick)));
+        if (window && entry.then) {
+            entry.then(window);
             settle(rig);
         }
         save(window, entry.window);
