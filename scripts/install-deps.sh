@@ -7,6 +7,7 @@ packages=(
     qt6-base-dev qt6-serialport-dev libgl-dev
     xvfb xauth imagemagick x11-utils
     fontconfig fonts-dejavu-core fonts-liberation poppler-utils
+    dpkg-dev desktop-file-utils appstream
 )
 
 missing=()

@@ -390,8 +390,10 @@ void StationWindow::listFmtFiles()
 
 void StationWindow::showStatus(const QString &text)
 {
-    if (Optik_Durum->text() != text)
+    if (Optik_Durum->text() != text) {
         Optik_Durum->setText(text);
+        emit statusShown(text);
+    }
 }
 
 void StationWindow::showMessage(const QString &text)

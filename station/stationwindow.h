@@ -63,6 +63,10 @@ protected:
     void closeEvent(QCloseEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
 
+signals:
+    // Each new text of the status line, so that a script can follow the station from outside.
+    void statusShown(const QString &text);
+
 private:
     void buildControls();
     void listDataFiles();
