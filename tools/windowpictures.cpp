@@ -1,11 +1,14 @@
-// Opens every window of markdesk the way an operator does, against the simulated reader with a
+// Opens every window of markdesk and markservice the way an operator does, against the simulated reader with a
 // few sheets read, and saves each as <objectName>.png in the folder given on the command line.
 // Run offscreen by scripts/window-pictures.sh; the pictures are the windows' own drawing.
 #include "designerwindow.h"
+#include "messagerecorder.h"
 #include "placementdialog.h"
 #include "previewwindow.h"
 #include "samples.h"
 #include "sdiwindow.h"
+#include "servicewindow.h"
+#include "sheetwriter.h"
 #include "stationrig.h"
 #include "visualdesigner.h"
 
@@ -19,6 +22,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTableWidget>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include <cstdio>
@@ -38,21 +42,26 @@ QWidget *topLevel(const char *name)
 }
 
 // Lets the window finish what it asked the reader: until the line has been quiet for a while.
-void settle(StationRig &rig, int quietMs = 400)
+void settle(PtyReader &reader, SerialLine *line, int quietMs = 400)
 {
     QDeadlineTimer limit(15000);
     qsizetype seen = -1;
     QDeadlineTimer quiet(quietMs);
     while (!limit.hasExpired()) {
         QTest::qWait(50);
-        const qsizetype now = rig.fx.reader().receivedBytes().size();
-        if (now != seen || rig.w->session().line()->isWaiting()) {
+        const qsizetype now = reader.receivedBytes().size();
+        if (now != seen || line->isWaiting()) {
             seen = now;
             quiet.setRemainingTime(quietMs);
         } else if (quiet.hasExpired()) {
             return;
         }
     }
+}
+
+void settle(StationRig &rig, int quietMs = 400)
+{
+    settle(rig.fx.reader(), rig.w->session().line(), quietMs);
 }
 
 void save(QWidget *window, const char *name)
@@ -192,6 +201,79 @@ void editorWindows(StationRig &rig)
     save(topLevel("frmFind"), "frmFind");
 }
 
+// markservice's windows, saved as markservice-<name>.png: its Form9 and Form12 are not
+// markdesk's windows of the same names.
+void serviceWindows()
+{
+    QTemporaryDir home;
+    PtyReader reader(home.filePath(QStringLiteral("tray")), home.filePath(QStringLiteral("reader")));
+    if (!reader.start(nullptr)) {
+        std::fprintf(stderr, "the simulated reader did not start\n");
+        ++failures;
+        return;
+    }
+    const auto write = [&home](const char *name, const QByteArray &bytes) {
+        QFile file(home.filePath(QLatin1String(name)));
+        return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+    };
+    write("sinav.fmt", Samples::kSinav);
+    write("path.txt", "sinav.fmt\r\n" + reader.linkPath().toLocal8Bit() + "\r\n");
+    write("SONUC", "20260000" + Samples::kAnswers1 + "A\r\n");
+    for (const QByteArray number : {"20260001", "20260002", "20260003"}) {
+        SheetImage sheet;
+        SheetWriter::makeSheet(Samples::kSinav, Samples::sinavSheet(number), 0, &sheet, nullptr);
+        reader.withDevice([&sheet](ReaderDevice &device) { device.addSheet(sheet); });
+    }
+
+    MessageRecorder messages;
+    messages.queueAnswer(MsgBox::Answer::Ok, QStringLiteral("sonuc"));
+    ServiceOptions options;
+    options.folder = home.path();
+    ServiceWindow console(options);
+    if (!console.startUp()) {
+        save(nullptr, "markservice-Form1");
+        return;
+    }
+    console.resize(560, 260);
+    SerialLine *line = console.session().line();
+    QWidget *question = topLevel("Form11");
+    save(question, "markservice-Form11");
+    if (question)
+        click(question->findChild<QPushButton *>(QStringLiteral("Command1"))); // "Evet"
+    console.findChild<QAction *>(QStringLiteral("Oku"))->trigger();
+    settle(reader, line);
+    save(&console, "markservice-Form1");
+
+    const struct
+    {
+        const char *item;
+        const char *window;
+    } windows[] = {
+        {"Tm_Adjust", "Form8"},     {"Optics_Calibration", "Form6"},
+        {"Calibrated_Values", "Form4"}, {"Sensors", "Form9"},
+        {"Sensor_Timing", "Form2"}, {"gd", "Form12"},
+        {"mk_bul", "Form13"},       {"Comm_Set", "ConfigScrn"},
+        {"Db", "Form7"},
+    };
+    for (const auto &entry : windows) {
+        console.findChild<QAction *>(QLatin1String(entry.item))->trigger();
+        settle(reader, line);
+        QWidget *window = topLevel(entry.window);
+        if (window && QLatin1String(entry.window) == QLatin1String("Form12")) {
+            // Line 5 holds marks of the number.
+            window->findChild<QLineEdit *>(QStringLiteral("Text1"))->setText(QStringLiteral("5"));
+            click(window->findChild<QPushButton *>(QStringLiteral("Command3"))); // "OK"
+            settle(reader, line);
+        }
+        const QByteArray name = "markservice-" + QByteArray(entry.window);
+        save(window, name.constData());
+        if (window)
+            window->close();
+        settle(reader, line);
+    }
+    console.close();
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
@@ -231,10 +313,7 @@ int main(int argc, char *argv[])
     designerWindows(rig);
     editorWindows(rig);
 
-    // The service console's windows (Form1, ConfigScrn, Form8, Form6, Form9, Form12, Form13,
-    // Form11, Form7) join here once markservice is built with the tree, saved as
-    // markservice-<name>.png: Form9 and Form12 are also names of markdesk's windows.
-
     rig.clickExit();
+    serviceWindows();
     return failures == 0 ? 0 : 1;
 }
