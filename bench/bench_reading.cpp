@@ -68,18 +68,6 @@ int main(int argc, char *argv[])
     const int stationSheets = lineCount(dir.filePath(QStringLiteral("data/STATION.DAT")));
     reader.stop();
 
-    if (loopSheets != sheets || stationSheets != sheets) {
-        std::fprintf(stderr, "sheets read: minimal loop %d, station %d, of %d\n", loopSheets,
-                     stationSheets, sheets);
-        return 1;
-    }
-    const double loopRate = sheets / loopSeconds;
-    const double stationRate = sheets / stationSeconds;
-    std::printf("sheets: %d of the worked example per path\n", sheets);
-    std::printf("minimal loop: %8.0f sheets/s\n", loopRate);
-    std::printf("station:      %8.0f sheets/s\n", stationRate);
-    std::printf("ratio (loop / station): %.2f  (goal <= 1.5)\n", loopRate / stationRate);
-    std::printf("station CPU time per sheet (its own thread): %.1f us\n",
-                stationCpu / sheets * 1e6);
-    return 0;
+    return report("station", sheets, loopSheets, loopSeconds, stationSheets, stationSeconds,
+                  stationCpu);
 }

@@ -42,7 +42,8 @@ int main(int argc, char *argv[])
 
     fillTray(reader, sheets);
     double loopSeconds = 0;
-    const int loopSheets = minimalLoop(link, dir.filePath(QStringLiteral("MINIMAL.DAT")), &loopSeconds);
+    const int loopSheets =
+        minimalLoop(link, dir.filePath(QStringLiteral("MINIMAL.DAT")), &loopSeconds);
 
     fillTray(reader, sheets);
     double consoleSeconds = 0, consoleCpu = 0;
@@ -67,18 +68,6 @@ int main(int argc, char *argv[])
     const int consoleSheets = lineCount(dir.filePath(QStringLiteral("CONSOLE.DAT")));
     reader.stop();
 
-    if (loopSheets != sheets || consoleSheets != sheets) {
-        std::fprintf(stderr, "sheets read: minimal loop %d, console %d, of %d\n", loopSheets,
-                     consoleSheets, sheets);
-        return 1;
-    }
-    const double loopRate = sheets / loopSeconds;
-    const double consoleRate = sheets / consoleSeconds;
-    std::printf("sheets: %d of the worked example per path\n", sheets);
-    std::printf("minimal loop: %8.0f sheets/s\n", loopRate);
-    std::printf("markservice:  %8.0f sheets/s\n", consoleRate);
-    std::printf("ratio (loop / markservice): %.2f  (goal <= 1.5)\n", loopRate / consoleRate);
-    std::printf("markservice CPU time per sheet (its own thread): %.1f us\n",
-                consoleCpu / sheets * 1e6);
-    return 0;
+    return report("markservice", sheets, loopSheets, loopSeconds, consoleSheets, consoleSeconds,
+                  consoleCpu);
 }

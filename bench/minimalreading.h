@@ -13,20 +13,23 @@
 #include <QFile>
 #include <QString>
 
+#include <cstdio>
 #include <ctime>
 #include <poll.h>
+#include <string>
 #include <unistd.h>
 
 namespace MinimalReading {
 
 inline const QByteArray kSinav = "40=12=00=D=\r\n"
-                          "03=12=02=09=H=D=0123456789=X=[NUMARA]\r\n"
-                          "14=38=02=06=H=Y=ABCDE=X=[CEVAP]\r\n"
-                          "03=03=11=12=H=Y=AB=X=[KITAPCIK](-B)\r\n";
-inline const QByteArray kDownload = "\x32"
-                             "40=12=00=D=03=12=02=09=H=D=0123456789=X=14=38=02=06=H=Y=ABCDE=X="
-                             "03=03=11=12=H=Y=AB=X="
-                             "\xA5\x3A";
+                                 "03=12=02=09=H=D=0123456789=X=[NUMARA]\r\n"
+                                 "14=38=02=06=H=Y=ABCDE=X=[CEVAP]\r\n"
+                                 "03=03=11=12=H=Y=AB=X=[KITAPCIK](-B)\r\n";
+inline const QByteArray kDownload =
+    "\x32"
+    "40=12=00=D=03=12=02=09=H=D=0123456789=X=14=38=02=06=H=Y=ABCDE=X="
+    "03=03=11=12=H=Y=AB=X="
+    "\xA5\x3A";
 constexpr int kRecordLength = 34;
 
 inline double threadCpuSeconds()
@@ -111,6 +114,26 @@ inline int lineCount(const QString &path)
 {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? int(file.readAll().count("\r\n")) : -1;
+}
+
+// Prints both paths' rates and their ratio against the goal; 1 when a path lost sheets.
+inline int report(const char *program, int sheets, int loopSheets, double loopSeconds,
+                  int programSheets, double programSeconds, double programCpu)
+{
+    if (loopSheets != sheets || programSheets != sheets) {
+        std::fprintf(stderr, "sheets read: minimal loop %d, %s %d, of %d\n", loopSheets, program,
+                     programSheets, sheets);
+        return 1;
+    }
+    const double loopRate = sheets / loopSeconds;
+    const double programRate = sheets / programSeconds;
+    std::printf("sheets: %d of the worked example per path\n", sheets);
+    std::printf("minimal loop: %8.0f sheets/s\n", loopRate);
+    std::printf("%-13s %8.0f sheets/s\n", (std::string(program) + ':').c_str(), programRate);
+    std::printf("ratio (loop / %s): %.2f  (goal <= 1.5)\n", program, loopRate / programRate);
+    std::printf("%s CPU time per sheet (its own thread): %.1f us\n", program,
+                programCpu / sheets * 1e6);
+    return 0;
 }
 
 } // namespace MinimalReading
