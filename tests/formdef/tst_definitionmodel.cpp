@@ -28,10 +28,9 @@ QString rowText(const DefinitionModel &model, int row)
     return cells.join(u'|');
 }
 
-QString label(int number, const QString &title)
-{
-    return u"(Sıra No : %1 )  %2"_s.arg(number).arg(title);
-}
+const auto label = [](int number, const char *title) {
+    return u"(Sıra No : %1 )  "_s.arg(number) + title;
+};
 
 } // namespace
 

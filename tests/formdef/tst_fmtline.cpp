@@ -11,17 +11,11 @@ using namespace Qt::StringLiterals;
 
 Q_DECLARE_METATYPE(formdef::Definition)
 
-namespace {
-
-// A field item as the station takes it: split off title and check, then check the rest.
 const QString kTurkishRight = u"ZYVÜUTŞSRPÖONMLKJİIHĞGFEDÇCBA"_s;
-
-int stationLength(const QString &item)
-{
+// A field item as the station takes it: split off title and check, then check the rest.
+const auto stationLength = [](const QString &item) {
     return fmt_kontrol(splitFieldLine(item).line).fieldLength;
-}
-
-} // namespace
+};
 
 class TestFmtLine : public QObject
 {
