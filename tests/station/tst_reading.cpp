@@ -62,6 +62,14 @@ struct Rig : StationRig
         return fx.reader().withDevice([](ReaderDevice &d) { return d.sheetsInTray(); });
     }
     QString counter() const { return control<QLabel>("ssay")->text(); }
+    // Opens the edit box on the sheet's number the way that puts a correction into the record.
+    QLineEdit *doubleClickNumber()
+    {
+        grid()->setCurrentCell(0, 1);
+        const QPoint centre = grid()->visualItemRect(grid()->item(0, 1)).center();
+        QTest::mouseDClick(grid()->viewport(), Qt::LeftButton, {}, centre);
+        return control<QLineEdit>("Text1");
+    }
     // Runs f once the condition holds, checked between the station's own events.
     void when(std::function<bool()> condition, std::function<void()> f)
     {
@@ -228,10 +236,7 @@ private slots:
         QTest::keyClick(edit, Qt::Key_Up); // commits and moves back
         QCOMPARE(rig.cellText(2, 2), QStringLiteral("C"));
         QCOMPARE(grid->currentRow(), 1);
-
-        grid->setCurrentCell(0, 1);
-        QTest::mouseDClick(grid->viewport(), Qt::LeftButton, {},
-                           grid->visualItemRect(grid->item(0, 1)).center());
+        QCOMPARE(rig.doubleClickNumber(), edit);
         QVERIFY(edit->isVisible());
         QCOMPARE(edit->text(), QStringLiteral("12345678"));
         QCOMPARE(edit->maxLength(), 8);
@@ -261,11 +266,7 @@ private slots:
         rig.clickSingle();
         rig.fx.reader().clearReceived();
         const auto editNumber = [&rig](const QByteArray &typed) {
-            QTableWidget *grid = rig.grid();
-            grid->setCurrentCell(0, 1);
-            QTest::mouseDClick(grid->viewport(), Qt::LeftButton, {},
-                               grid->visualItemRect(grid->item(0, 1)).center());
-            auto *edit = rig.control<QLineEdit>("Text1");
+            QLineEdit *edit = rig.doubleClickNumber();
             edit->selectAll();
             QTest::keyClicks(edit, typed);
         };
