@@ -16,7 +16,6 @@
 struct DesignerUnderTest
 {
     QPointer<DesignerWindow> w;
-
     explicit DesignerUnderTest(const QString &fmtFolder)
         : DesignerUnderTest(new DesignerWindow(fmtFolder))
     {}
@@ -31,7 +30,6 @@ struct DesignerUnderTest
     ~DesignerUnderTest() { delete w; }
     DesignerUnderTest(const DesignerUnderTest &) = delete;
     DesignerUnderTest &operator=(const DesignerUnderTest &) = delete;
-
     // Types a name and leaves the box for the grid.
     void name(const QString &text)
     {
@@ -39,32 +37,27 @@ struct DesignerUnderTest
         w->DNAME->setEditText(text);
         w->TABLO->setFocus(Qt::TabFocusReason);
     }
-
     void count(const QString &text)
     {
         w->CSAY->setFocus();
         w->CSAY->selectAll();
         QTest::keyClicks(w->CSAY, text);
     }
-
     // Fills the entry line and presses "Satır Ekle".
     void add(const QString &r1, const QString &r2, const QString &c1, const QString &c2,
              bool vertical, const QString &set, const QString &title = {},
              const QString &check = {})
     {
-        w->SAT1->setText(r1);
-        w->SAT2->setText(r2);
-        w->SUT1->setText(c1);
-        w->SUT2->setText(c2);
+        const QList<std::pair<QLineEdit *, QString>> texts = {
+            {w->SAT1, r1}, {w->SAT2, r2},      {w->SUT1, c1},
+            {w->SUT2, c2}, {w->BASLIK, title}, {w->KBILGI, check}};
+        for (const auto &[box, text] : texts)
+            box->setText(text);
         w->DURUM->setCurrentIndex(vertical ? 1 : 0);
         w->KARAKTER->setEditText(set);
-        w->BASLIK->setText(title);
-        w->KBILGI->setText(check);
         QTest::mouseClick(w->CommandEKLE, Qt::LeftButton);
     }
-
     void save() { QTest::mouseClick(w->CommandKAYDET, Qt::LeftButton); }
-
     // A mouse press (or double click) on a row of the definition grid.
     void onRow(int row, Qt::MouseButton button, bool doubleClick = false)
     {
@@ -74,7 +67,6 @@ struct DesignerUnderTest
         if (doubleClick)
             QTest::mouseDClick(viewport, button, {}, at);
     }
-
     QString cell(int row, int column) const
     {
         const QTableWidgetItem *item = w->TABLO->item(row, column);

@@ -1,5 +1,4 @@
-// A form defined through the designer's controls and on the drawn preview, saved, chosen in the
-// station and read from the simulated reader.
+// A form defined through the designer's controls and drawn preview, saved, chosen in form1, read.
 #include "designerfixture.h"
 #include "placementdialog.h"
 #include "previewwindow.h"

@@ -17,12 +17,8 @@
 
 using namespace Qt::StringLiterals;
 
-namespace {
-
 const QByteArray kSmall = "12=05=00=D=\r\n01=01=01=05=H=Y=ABCDE=X=[AD]\r\n";
 const QByteArray kOther = "30=02=00=T=\r\n02=03=01=02=H=D=BA=X=\r\n03=03=01=01=H=Y=A=X=\r\n";
-
-} // namespace
 
 class TestDesignerWindow : public QObject
 {
@@ -93,7 +89,6 @@ private slots:
         row("CommandBAK", {}, u"Optik Form Görüntüsü"_s);
         row("CommandHELP", {}, {});
     }
-
     void controlsAsNamed()
     {
         QFETCH(QString, name);
@@ -130,7 +125,6 @@ private slots:
                 d.w->CommandHELP->isEnabled());
         QCOMPARE(d.w->DNAME->count(), 2);
         QVERIFY(d.w->MTag->isHidden() && d.w->FTIP->isHidden() && d.w->File1->isHidden());
-
         d.name(u"yeni"_s);
         QCOMPARE(enabled(), 15);
         QCOMPARE(QApplication::focusWidget(), d.w->CSAY);
@@ -140,14 +134,12 @@ private slots:
         QCOMPARE(d.w->FTIP->text(), u"T"_s);
         QVERIFY(!d.w->TNOT->isHidden());
         QCOMPARE(d.w->KARAKTER->itemText(0), u"9876543210"_s);
-
         // A refused entry shows its message and puts the focus where it is to be corrected.
         d.add(u"1"_s, u"10"_s, u"1"_s, u"1"_s, true, u"9876543210"_s);
         QCOMPARE(boxes.texts(),
                  QStringList{u"Bitiş satırı, siyah çizgi sayısından büyük olamaz."_s});
         QCOMPARE(QApplication::focusWidget(), d.w->SAT2);
         QCOMPARE(d.w->TABLO->rowCount(), 0);
-
         d.add(u"1"_s, u"9"_s, u"1"_s, u"2"_s, true, u"876543210"_s, u"NO"_s);
         d.add(u"3"_s, u"3"_s, u"4"_s, u"7"_s, false, u"DCBA"_s, u"CVP"_s, u"-A"_s);
         d.add(u"5"_s, u"5"_s, u"4"_s, u"5"_s, false, u"BA"_s);
@@ -156,7 +148,6 @@ private slots:
         QCOMPARE(d.w->SAT1->text(), QString());
         QCOMPARE(d.w->MTag->rowCount(), 9);
         QCOMPARE(d.w->MTag->item(2, 6)->text(), u"(Sıra No : 2 )  CVP"_s);
-
         // A left click selects a row into the entry line, a number beyond the rows empties it.
         d.onRow(1, Qt::LeftButton);
         QCOMPARE(d.w->SNO->text(), u"2"_s);
@@ -165,7 +156,6 @@ private slots:
         d.w->SNO->setText(u"4"_s);
         QCOMPARE(d.w->SNO->text(), QString());
         QCOMPARE(d.w->KARAKTER->currentText(), QString());
-
         // A right click inserts an empty row at the selected one, a double click deletes a row.
         d.onRow(1, Qt::LeftButton);
         d.onRow(1, Qt::RightButton);
@@ -174,11 +164,9 @@ private slots:
         d.onRow(0, Qt::LeftButton, true);
         QCOMPARE(d.w->TABLO->rowCount(), 3);
         QCOMPARE(d.cell(1, 7), u"CVP"_s);
-
         // The visual designer changes the same model: the grid shows it at once.
         d.w->model().addOrReplace(0, {u"8"_s, u"8"_s, u"1"_s, u"1"_s, u"Y"_s, u"A"_s, {}, {}});
         QCOMPARE(d.cell(3, 1), u"8"_s);
-
         QSignalSpy saved(d.w, &DesignerWindow::fileSaved);
         d.save();
         QCOMPARE(boxes.count(), 1);
@@ -191,7 +179,6 @@ private slots:
                             "08=08=01=01=H=Y=A=X=\r\n"));
         QVERIFY(!d.w->model().isModified());
         QCOMPARE(d.w->DNAME->findText(u"yeni"_s), 2);
-
         // Emptying the name box without changes asks nothing and leaves an empty window.
         d.name(QString());
         QCOMPARE(boxes.count(), 1);
@@ -214,7 +201,6 @@ private slots:
         QVERIFY(d.w->Opt1[1]->isChecked());
         QCOMPARE(d.w->MTag->rowCount(), 30);
         QCOMPARE(d.w->MTag->item(2, 0)->text(), u"(Sıra No : 2 )  "_s);
-
         // Typing a name loads nothing until the box is left.
         d.w->DNAME->setFocus();
         d.w->DNAME->setEditText(u"kucuk"_s);
@@ -235,7 +221,6 @@ private slots:
         QTest::newRow("closing, Yes") << int(MsgBox::Answer::Yes) << true;
         QTest::newRow("closing, Cancel") << int(MsgBox::Answer::Cancel) << true;
     }
-
     void unsavedWorkIsAskedFor()
     {
         QFETCH(int, answer);
@@ -249,7 +234,6 @@ private slots:
             d.w->close();
         else
             d.name(u"diger"_s);
-
         QCOMPARE(
             boxes.texts(),
             QStringList{u"kucuk.fmt' deki bilgi değiştirildi.\nDeğişikliler kayıt edilsin mi?"_s});
@@ -269,26 +253,22 @@ private slots:
     void refusedNamesCountsAndFiles()
     {
         MessageRecorder boxes;
-        QByteArray big = "99=01=00=D=\r\n";
-        for (int i = 0; i <= 1000; ++i)
-            big += "01=01=01=01=H=Y=A=X=\r\n";
+        const QByteArray big =
+            "99=01=00=D=\r\n" + QByteArray("01=01=01=01=H=Y=A=X=\r\n").repeated(1001);
         TestFiles::write(folder() + u"buyuk.fmt"_s, big);
         DesignerUnderTest d(folder());
-
         d.name(u"../disari"_s);
         QCOMPARE(boxes.lastText(), u"fmt adında \"/\" karakteri kullanılamaz."_s);
         QCOMPARE(d.w->DNAME->currentText(), QString());
         QVERIFY(!d.w->CSAY->isEnabled());
         d.name(u"nul"_s);
         QCOMPARE(boxes.lastText(), u"nul bir aygıt adıdır; fmt adı olarak kullanılamaz."_s);
-
         d.name(u"buyuk"_s);
         QCOMPARE(
             boxes.lastText(),
             u"FMT dosyasında 1001 alan satırı var; tasarımda en çok 1000 alan satırı tutulabilir."_s);
         QVERIFY(!d.w->CommandKAYDET->isEnabled());
         QCOMPARE(TestFiles::read(folder() + u"buyuk.fmt"_s), big);
-
         // The station would refuse a file without a two-digit count or with a line it cannot take.
         TestFiles::write(folder() + u"bozuk.fmt"_s, "40=05=00=D=\r\n01=02=01=01=H=D=A=X=\r\n");
         d.name(u"bozuk"_s);
@@ -351,7 +331,6 @@ private slots:
         d.w->preview()->close();
         QVERIFY(d.w->isEnabled());
         QCOMPARE(QApplication::focusWidget(), d.w->CSAY);
-
         QTest::mouseClick(d.w->CommandHELP, Qt::LeftButton);
         QTest::mouseClick(d.w->CommandHELP, Qt::LeftButton);
         const QList<HelpWindow *> helps = d.w->findChildren<HelpWindow *>();

@@ -5,7 +5,6 @@
 #include "testfiles.h"
 
 #include <QAction>
-#include <QByteArray>
 #include <QPlainTextEdit>
 #include <QStringList>
 #include <QTest>
@@ -16,37 +15,29 @@ struct EditorUnderTest
 {
     MessageRecorder boxes;
     SdiWindow window;
-    QStringList openReplies;
-    QStringList saveReplies;
-    QStringList offeredSaveNames;
+    QStringList openReplies, saveReplies, offeredSaveNames;
 
     EditorUnderTest()
     {
-        window.askOpenFileName = [this](const QString &) {
-            return openReplies.isEmpty() ? QString() : openReplies.takeFirst();
-        };
+        window.askOpenFileName = [this](const QString &) { return next(openReplies); };
         window.askSaveFileName = [this](const QString &offered) {
             offeredSaveNames.append(offered);
-            return saveReplies.isEmpty() ? QString() : saveReplies.takeFirst();
+            return next(saveReplies);
         };
     }
-
+    static QString next(QStringList &r) { return r.isEmpty() ? QString() : r.takeFirst(); }
     QAction *action(const char *name) { return window.findChild<QAction *>(name); }
     QPlainTextEdit *note() { return window.findChild<QPlainTextEdit *>("txtNote"); }
-
     void trigger(const char *name)
     {
-        QAction *item = action(name);
-        QVERIFY2(item, name);
-        item->trigger();
+        QVERIFY2(action(name), name);
+        action(name)->trigger();
     }
-
     void open(const QString &path)
     {
         openReplies.append(path);
         trigger("mnuFileOpen");
     }
-
     void putCaret(int position, int selectionLength = 0)
     {
         QTextCursor cursor = note()->textCursor();

@@ -52,7 +52,6 @@ private slots:
         row("down from a hit at the caret", "ab-ab-ab", 0, false, false, "ab", {0, 3, 6});
         row("up to the start", "ab-ab-ab", 8, true, false, "ab", {6, 3, 0});
     }
-
     void find()
     {
         QFETCH(QString, text);
@@ -64,7 +63,6 @@ private slots:
         EditorUnderTest editor;
         editor.note()->setPlainText(text);
         editor.putCaret(caret);
-
         search(editor, what, up, caseSensitive)->findChild<QPushButton *>("cmdcancel")->click();
         QList<int> found;
         while (editor.boxes.count() == 0 && found.size() <= hits.size()) {
@@ -84,7 +82,6 @@ private slots:
     {
         EditorUnderTest editor;
         editor.note()->setPlainText(QStringLiteral("Ankara ankara\nİSTANBUL"));
-
         // Nothing searched yet: "Sonrakini Bul" opens the dialog, with "Bul" off until text is
         // typed.
         editor.trigger("mnuSearchFindNext");
@@ -96,7 +93,6 @@ private slots:
         QVERIFY(cmdFind->isEnabled());
         dialog->findChild<QPushButton *>("cmdcancel")->click();
         QTRY_VERIFY(!editor.window.findChild<FindDialog *>("frmFind"));
-
         // The next opening offers the selection, and the remembered direction and case.
         editor.putCaret(2, 4);
         editor.trigger("mnuSearchFind");
@@ -105,7 +101,6 @@ private slots:
         QVERIFY(dialog->findChild<QRadioButton *>("optDirection_0")->isChecked());
         QVERIFY(dialog->findChild<QCheckBox *>("chkCase")->isChecked());
         dialog->findChild<QPushButton *>("cmdcancel")->click();
-
         // "Sonrakini Bul" now repeats the stored search at once: "kara" upwards from the caret.
         editor.putCaret(20);
         editor.trigger("mnuSearchFindNext");

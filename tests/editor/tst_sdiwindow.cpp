@@ -10,20 +10,15 @@
 #include <pwd.h>
 #include <unistd.h>
 
-namespace {
-
-const QString kPrefix = QStringLiteral("ORVEL- NOT DEFTERİ - ");
-
-} // namespace
-
 using namespace Qt::StringLiterals;
+
+const QString kPrefix = u"ORVEL- NOT DEFTERİ - "_s;
 
 class TestSdiWindow : public QObject
 {
     Q_OBJECT
 
     QTemporaryDir m_dir;
-
     QString path(const QString &name) const { return m_dir.filePath(name); }
 
 private slots:
@@ -37,7 +32,7 @@ private slots:
         QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, path("settings"));
     }
 
-    void init() { QSettings(QSettings::UserScope, QStringLiteral("NotDefteri")).clear(); }
+    void init() { QSettings(QSettings::UserScope, u"NotDefteri"_s).clear(); }
 
     void sizeLimit_data()
     {
@@ -45,7 +40,6 @@ private slots:
         QTest::newRow("65000 bytes open") << 65000;
         QTest::newRow("65001 bytes are refused") << 65001;
     }
-
     void sizeLimit()
     {
         QFETCH(int, size);
@@ -72,10 +66,9 @@ private slots:
             QTest::newRow(name) << bytes << deleteAt << selected << saved << shown;
         };
         QByteArray every;
-        for (int b = 0; b < 256; ++b) {
+        for (int b = 0; b < 256; ++b)
             if (b != '\r' && b != '\n')
                 every.append(char(b));
-        }
         row("every byte value", every + "\r\n", -1, 0, every + "\r\n", u"üışÿ"_s);
         const QByteArray mixed("a\r\nb\nc\rd\r\n\r\n\r\n");
         row("mixed, lone CR, blank lines", mixed, -1, 0, mixed, u"b\nc\nd\n\n"_s);
@@ -86,7 +79,6 @@ private slots:
         row("delete a selection over a line end", lines, 1, 3, "AD\r\nEF\r\n", u"AD\nEF"_s);
         row("delete at the very end", lines, 8, 0, lines, u"AB\nCD\nEF"_s);
     }
-
     void roundTrip()
     {
         QFETCH(QByteArray, bytes);
@@ -113,8 +105,7 @@ private slots:
     {
         QStringList files;
         for (int i = 1; i <= 5; ++i)
-            files.append(
-                TestFiles::write(path(QStringLiteral("f%1.dat").arg(i)), QByteArray::number(i)));
+            files.append(TestFiles::write(path(u"f%1.dat"_s.arg(i)), QByteArray::number(i)));
         const QStringList newestFour = {files[4], files[3], files[2], files[1]};
         {
             EditorUnderTest editor;
@@ -126,22 +117,20 @@ private slots:
         // A new window shows the stored list, newest first; choosing an entry opens it.
         EditorUnderTest editor;
         for (int i = 1; i <= 4; ++i)
-            QCOMPARE(editor.action(qPrintable(QStringLiteral("mnuRecentFile_%1").arg(i)))->text(),
+            QCOMPARE(editor.action(qPrintable(u"mnuRecentFile_%1"_s.arg(i)))->text(),
                      newestFour[i - 1]);
         QVERIFY(!editor.action("mnuRecentFile_5")->isVisible());
         editor.trigger("mnuRecentFile_3");
-        QCOMPARE(editor.note()->toPlainText(), QStringLiteral("3"));
+        QCOMPARE(editor.note()->toPlainText(), u"3"_s);
         QCOMPARE(editor.window.filePath(), files[2]);
         QCOMPARE(editor.boxes.count(), 0);
-
         // Unsaved work is saved before an entry is tried; a missing file is only reported.
         QFile::remove(files[4]);
         QTest::keyClicks(editor.note(), "!");
         editor.trigger("mnuRecentFile_1");
         QCOMPARE(TestFiles::read(files[2]), QByteArray("!3\r\n"));
-        QCOMPARE(editor.boxes.texts(),
-                 QStringList{QStringLiteral("Dosya açılamıyor : ") + files[4]});
-        QCOMPARE(editor.note()->toPlainText(), QStringLiteral("!3"));
+        QCOMPARE(editor.boxes.texts(), QStringList{u"Dosya açılamıyor : "_s + files[4]});
+        QCOMPARE(editor.note()->toPlainText(), u"!3"_s);
         QCOMPARE(editor.window.filePath(), files[2]);
     }
 
@@ -152,18 +141,16 @@ private slots:
         QTest::addColumn<QString>("dialogReply");
         QTest::addColumn<bool>("closes");
         QTest::addColumn<QByteArray>("fileAfter");
-        using A = MsgBox::Answer;
-        QTest::newRow("named, Yes")
-            << false << A::Yes << QString() << true << QByteArray("Xveri\r\n");
-        QTest::newRow("named, No") << false << A::No << QString() << true << QByteArray("veri\r\n");
-        QTest::newRow("named, Cancel")
-            << false << A::Cancel << QString() << false << QByteArray("veri\r\n");
-        QTest::newRow("untitled, Yes, named")
-            << true << A::Yes << path("yeni.txt") << true << QByteArray("X\r\n");
-        QTest::newRow("untitled, Yes, dialog cancelled")
-            << true << A::Yes << QString() << false << QByteArray("<missing>");
+        const auto row = [](const char *name, bool untitled, MsgBox::Answer answer,
+                            const QString &reply, bool closes, const QByteArray &after) {
+            QTest::newRow(name) << untitled << answer << reply << closes << after;
+        };
+        row("named, Yes", false, MsgBox::Answer::Yes, {}, true, "Xveri\r\n");
+        row("named, No", false, MsgBox::Answer::No, {}, true, "veri\r\n");
+        row("named, Cancel", false, MsgBox::Answer::Cancel, {}, false, "veri\r\n");
+        row("untitled, Yes, named", true, MsgBox::Answer::Yes, path("yeni.txt"), true, "X\r\n");
+        row("untitled, Yes, dialog cancelled", true, MsgBox::Answer::Yes, {}, false, "<missing>");
     }
-
     void close()
     {
         QFETCH(bool, untitled);
@@ -181,9 +168,7 @@ private slots:
         editor.window.show();
         QTest::keyClicks(editor.note(), "X");
         const QString caption = editor.window.windowTitle();
-
         editor.trigger("mnuFileExit");
-
         QCOMPARE(editor.boxes.texts(),
                  QStringList{caption.mid(kPrefix.size()) +
                              u"' deki bilgi değiştirildi.\nDeğişikliler kayıt edilsin mi?"_s});
@@ -203,9 +188,8 @@ private slots:
         // Untitled work needs a name first; without one nothing else happens.
         editor.trigger("mnuFileNew");
         editor.open(TestFiles::write(path("baska.dat"), "baska"));
-        QCOMPARE(editor.note()->toPlainText(), QStringLiteral("yaz"));
+        QCOMPARE(editor.note()->toPlainText(), u"yaz"_s);
         QCOMPARE(editor.offeredSaveNames.size(), 2);
-
         editor.saveReplies.append(path("yaz.txt"));
         editor.trigger("mnuFileNew");
         QCOMPARE(TestFiles::read(path("yaz.txt")), QByteArray("yaz\r\n"));
@@ -245,17 +229,15 @@ private slots:
         editor.window.show();
         const QString file = TestFiles::write(path("pano.dat"), "bir\r\niki\r\n");
         editor.open(file);
-
         editor.putCaret(1, 4); // "ir", the line end, "i"
         editor.trigger("mnuEditCopy");
-        QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("ir\ni"));
+        QCOMPARE(QGuiApplication::clipboard()->text(), u"ir\ni"_s);
         QTest::mouseClick(editor.window.findChild<QWidget *>("imgCutButton"), Qt::LeftButton);
-        QCOMPARE(editor.note()->toPlainText(), QStringLiteral("bki\n"));
+        QCOMPARE(editor.note()->toPlainText(), u"bki\n"_s);
         editor.putCaret(3);
         QTest::mouseClick(editor.window.findChild<QWidget *>("imgPasteButton"), Qt::LeftButton);
         editor.trigger("mnuFileSave");
         QCOMPARE(TestFiles::read(file), QByteArray("bkiir\r\ni\r\n"));
-
         // A press dragged off the picture and released outside is no click.
         QWidget *newButton = editor.window.findChild<QWidget *>("imgFileNewButton");
         QTest::mousePress(newButton, Qt::LeftButton);
@@ -269,8 +251,7 @@ private slots:
     {
         EditorUnderTest editor;
         const QStringList families = QFontDatabase::families();
-        QAction *last =
-            editor.action(qPrintable(QStringLiteral("mnuFontName_%1").arg(families.size() - 1)));
+        QAction *last = editor.action(qPrintable(u"mnuFontName_%1"_s.arg(families.size() - 1)));
         QVERIFY(last);
         last->trigger();
         QCOMPARE(editor.note()->font().family(), families.last());
@@ -280,9 +261,8 @@ private slots:
     void timeStampKeepsSeconds()
     {
         const QDateTime when(QDate(2026, 12, 6), QTime(9, 5, 7));
-        QCOMPARE(SdiWindow::timeStamp(QLocale(QStringLiteral("tr_TR")), when),
-                 QStringLiteral("6.12.2026 09:05:07"));
-        QCOMPARE(SdiWindow::timeStamp(QLocale::c(), when), QStringLiteral("6 Dec 2026 09:05:07"));
+        QCOMPARE(SdiWindow::timeStamp(QLocale(u"tr_TR"_s), when), u"6.12.2026 09:05:07"_s);
+        QCOMPARE(SdiWindow::timeStamp(QLocale::c(), when), u"6 Dec 2026 09:05:07"_s);
     }
 };
 

@@ -10,25 +10,20 @@
 #include <QTextStream>
 
 using namespace Samples;
+using namespace Qt::StringLiterals;
 
 namespace {
 
 const QByteArray kBom = "\xEF\xBB\xBF";
-
 // Titles with the separator, a field without a title, a field of one character.
-const QByteArray kQuoting = "40=12=00=D=\r\n"
-                            "03=05=02=03=H=Y=AB=X=[SORU;1]\r\n"
-                            "06=06=02=03=H=Y=AB=X=\r\n";
+const QByteArray kQuoting =
+    "40=12=00=D=\r\n03=05=02=03=H=Y=AB=X=[SORU;1]\r\n06=06=02=03=H=Y=AB=X=\r\n";
+const QString kSinavHead = u"NUMARA;CEVAP;KITAPCIK\r\n"_s;
 
-QByteArray sinavRecord(const QByteArray &number)
-{
-    return number + kAnswers1 + "A";
-}
-
-QString sinavRow(const QByteArray &number)
-{
+const auto sinavRecord = [](const QByteArray &number) { return number + kAnswers1 + "A"; };
+const auto sinavRow = [](const QByteArray &number) {
     return QString::fromLatin1(number + ";" + kAnswers1 + ";A\r\n");
-}
+};
 
 } // namespace
 
@@ -44,47 +39,32 @@ private slots:
         QTest::addColumn<QChar>("separator");
         QTest::addColumn<QString>("csv");
         QTest::addColumn<QList<int>>("wrongLines");
-
-        const QString sinavHead = QStringLiteral("NUMARA;CEVAP;KITAPCIK\r\n");
-        QTest::newRow("fields") << kSinav
-                                << sinavRecord("00000001") + "\r\n" + sinavRecord("00000002") +
-                                       "\r\n"
-                                << QChar(u';')
-                                << sinavHead + sinavRow("00000001") + sinavRow("00000002")
-                                << QList<int>();
+        const auto row = [](const char *name, const QByteArray &fmt, const QByteArray &data,
+                            char16_t separator, const QString &csv, const QList<int> &wrong = {}) {
+            QTest::newRow(name) << fmt << data << QChar(separator) << csv << wrong;
+        };
+        row("fields", kSinav, sinavRecord("00000001") + "\r\n" + sinavRecord("00000002") + "\r\n",
+            u';', kSinavHead + sinavRow("00000001") + sinavRow("00000002"));
         // Short, long, empty and torn lines are each left out on their own; LF ends are read too.
-        QTest::newRow("wrong lengths")
-            << kSinav
-            << sinavRecord("00000001") + "\r\n" + sinavRecord("0000002") + "\r\n" +
-                   sinavRecord("00000003") + "\n" + sinavRecord("000000004") + "\r\n\r\n" +
-                   sinavRecord("00000006") + "\r\n" + sinavRecord("0000").left(20)
-            << QChar(u';')
-            << sinavHead + sinavRow("00000001") + sinavRow("00000003") + sinavRow("00000006")
-            << QList<int>{2, 4, 5, 7};
-        QTest::newRow("turkish letters")
-            << kAnket
-            << QByteArray("7\xDE"
-                          "24ABC\r\n0\xC7"
-                          "31EDA\r\n")
-            << QChar(u';') << QStringLiteral("SINIF;ŞUBE;YAŞ;CEVAP\r\n7;Ş;24;ABC\r\n0;Ç;31;EDA\r\n")
-            << QList<int>();
-        QTest::newRow("semicolon quoting")
-            << kQuoting << QByteArray("\"x;,\r\n AB;\r\n") << QChar(u';')
-            << QStringLiteral("\"SORU;1\";Alan 2\r\n\"\"\"x;\";,\r\n\" AB\";\";\"\r\n")
-            << QList<int>();
-        QTest::newRow("comma quoting")
-            << kQuoting << QByteArray("\"x;,\r\n AB;\r\n") << QChar(u',')
-            << QStringLiteral("SORU;1,Alan 2\r\n\"\"\"x;\",\",\"\r\n\" AB\",;\r\n") << QList<int>();
+        row("wrong lengths", kSinav,
+            sinavRecord("00000001") + "\r\n" + sinavRecord("0000002") + "\r\n" +
+                sinavRecord("00000003") + "\n" + sinavRecord("000000004") + "\r\n\r\n" +
+                sinavRecord("00000006") + "\r\n" + sinavRecord("0000").left(20),
+            u';', kSinavHead + sinavRow("00000001") + sinavRow("00000003") + sinavRow("00000006"),
+            {2, 4, 5, 7});
+        row("turkish letters", kAnket, QByteArray("7\xDE") + "24ABC\r\n0\xC7" + "31EDA\r\n", u';',
+            u"SINIF;ŞUBE;YAŞ;CEVAP\r\n7;Ş;24;ABC\r\n0;Ç;31;EDA\r\n"_s);
+        row("semicolon quoting", kQuoting, "\"x;,\r\n AB;\r\n", u';',
+            u"\"SORU;1\";Alan 2\r\n\"\"\"x;\";,\r\n\" AB\";\";\"\r\n"_s);
+        row("comma quoting", kQuoting, "\"x;,\r\n AB;\r\n", u',',
+            u"SORU;1,Alan 2\r\n\"\"\"x;\",\",\"\r\n\" AB\",;\r\n"_s);
     }
-
     void table()
     {
         QFETCH(QByteArray, fmt);
         QFETCH(QByteArray, data);
         QFETCH(QChar, separator);
         QFETCH(QString, csv);
-        QFETCH(QList<int>, wrongLines);
-
         const csvexport::Form form = csvexport::readForm(fmt);
         QCOMPARE(form.faults, QStringList());
         const csvexport::Table table = csvexport::toCsv(form, data, separator);
@@ -92,8 +72,8 @@ private slots:
         QList<int> lines;
         for (const csvexport::WrongRecord &wrong : table.wrongRecords)
             lines << wrong.line;
-        QCOMPARE(lines, wrongLines);
-        QCOMPARE(table.records, int(csv.count(QStringLiteral("\r\n")) - 1));
+        QTEST(lines, "wrongLines");
+        QCOMPARE(table.records, int(csv.count(u"\r\n"_s) - 1));
     }
 
     void program_data()
@@ -102,54 +82,45 @@ private slots:
         QTest::addColumn<int>("exitCode");
         QTest::addColumn<QString>("message");
         QTest::addColumn<QByteArray>("csv"); // "" when no table may be written
-
-        const QByteArray table = kBom + "NUMARA;CEVAP;KITAPCIK\r\n" + sinavRow("00000001").toUtf8();
-        QTest::newRow("written") << QStringList{"sinav.fmt", "iyi.DAT", "out.csv"} << 0
-                                 << QStringLiteral("1 kayıt out.csv dosyasına yazıldı.") << table;
-        QTest::newRow("wrong record reported, the rest written")
-            << QStringList{"sinav.fmt", "yarim.DAT", "out.csv"} << 1
-            << QStringLiteral("yarim.DAT: 2. satır 12 karakter, bu formun kaydı 34 karakter; "
-                              "satır tabloya alınmadı.")
-            << table;
-        QTest::newRow("never over the data file")
-            << QStringList{"sinav.fmt", "iyi.DAT", "iyi.DAT"} << 2
-            << QStringLiteral("CSV dosyası okunan dosyanın üzerine yazılamaz: iyi.DAT")
-            << QByteArray();
-        QTest::newRow("missing data file") << QStringList{"sinav.fmt", "yok.DAT", "out.csv"} << 1
-                                           << QStringLiteral("yok.DAT okunamadı: ") << QByteArray();
-        QTest::newRow("faulty form")
-            << QStringList{"bozuk.fmt", "iyi.DAT", "out.csv"} << 1
-            << QStringLiteral(
-                   "bozuk.fmt kullanılamaz:\n  fmt dosyasının  2. satırı Hatalı>>03=12=02=09")
-            << QByteArray();
-        QTest::newRow("unknown option")
-            << QStringList{"--tab", "sinav.fmt", "iyi.DAT"} << 2
-            << QStringLiteral("Bilinmeyen seçenek: --tab\nKullanım: markcsv") << QByteArray();
+        const QByteArray table = kBom + kSinavHead.toUtf8() + sinavRow("00000001").toUtf8();
+        const auto row = [](const char *name, const QString &arguments, int exitCode,
+                            const QString &message, const QByteArray &csv = {}) {
+            QTest::newRow(name) << arguments.split(u' ') << exitCode << message << csv;
+        };
+        row("written", u"sinav.fmt iyi.DAT out.csv"_s, 0, u"1 kayıt out.csv dosyasına yazıldı."_s,
+            table);
+        row("wrong record reported, the rest written", u"sinav.fmt yarim.DAT out.csv"_s, 1,
+            u"yarim.DAT: 2. satır 12 karakter, bu formun kaydı 34 karakter; satır tabloya "
+            "alınmadı."_s,
+            table);
+        row("never over the data file", u"sinav.fmt iyi.DAT iyi.DAT"_s, 2,
+            u"CSV dosyası okunan dosyanın üzerine yazılamaz: iyi.DAT"_s);
+        row("missing data file", u"sinav.fmt yok.DAT out.csv"_s, 1, u"yok.DAT okunamadı: "_s);
+        row("faulty form", u"bozuk.fmt iyi.DAT out.csv"_s, 1,
+            u"bozuk.fmt kullanılamaz:\n  fmt dosyasının  2. satırı Hatalı>>03=12=02=09"_s);
+        row("unknown option", u"--tab sinav.fmt iyi.DAT"_s, 2,
+            u"Bilinmeyen seçenek: --tab\nKullanım: markcsv"_s);
     }
-
     void program()
     {
         QFETCH(QStringList, arguments);
         QFETCH(int, exitCode);
         QFETCH(QString, message);
         QFETCH(QByteArray, csv);
-
         QTemporaryDir dir;
         QVERIFY(QDir::setCurrent(dir.path()));
-        TestFiles::write(QStringLiteral("sinav.fmt"), kSinav);
-        TestFiles::write(QStringLiteral("bozuk.fmt"), "40=12=00=D=\r\n03=12=02=09=H=D=01=X=\r\n");
-        TestFiles::write(QStringLiteral("iyi.DAT"), sinavRecord("00000001") + "\r\n");
-        TestFiles::write(QStringLiteral("yarim.DAT"),
-                         sinavRecord("00000001") + "\r\n" + sinavRecord("0000").left(12));
-
+        const QByteArray good = sinavRecord("00000001") + "\r\n";
+        TestFiles::write(u"sinav.fmt"_s, kSinav);
+        TestFiles::write(u"bozuk.fmt"_s, "40=12=00=D=\r\n03=12=02=09=H=D=01=X=\r\n");
+        TestFiles::write(u"iyi.DAT"_s, good);
+        TestFiles::write(u"yarim.DAT"_s, good + sinavRecord("0000").left(12));
         QString err;
         QTextStream stream(&err);
         QCOMPARE(csvexport::run(arguments, stream), exitCode);
         stream.flush();
         QVERIFY2(err.contains(message), qPrintable(err));
-        QCOMPARE(TestFiles::read(QStringLiteral("iyi.DAT")), sinavRecord("00000001") + "\r\n");
-        QCOMPARE(TestFiles::read(QStringLiteral("out.csv")),
-                 csv.isEmpty() ? QByteArray("<missing>") : csv);
+        QCOMPARE(TestFiles::read(u"iyi.DAT"_s), good);
+        QCOMPARE(TestFiles::read(u"out.csv"_s), csv.isEmpty() ? QByteArray("<missing>") : csv);
         QVERIFY(QDir::setCurrent(QDir::tempPath()));
     }
 
@@ -158,26 +129,23 @@ private slots:
     void dataFileTheStationWrote()
     {
         StationRig rig;
-        rig.addForm(QStringLiteral("anket.fmt"), kAnket);
-        QVERIFY(rig.addSheet(QStringLiteral("anket.fmt"), {"7", "\xDE", "24", "ABC"}));
-        QVERIFY(rig.addSheet(QStringLiteral("anket.fmt"), {" ", "\xC7", "31", "E*A"}));
+        rig.addForm(u"anket.fmt"_s, kAnket);
+        QVERIFY(rig.addSheet(u"anket.fmt"_s, {"7", "\xDE", "24", "ABC"}));
+        QVERIFY(rig.addSheet(u"anket.fmt"_s, {" ", "\xC7", "31", "E*A"}));
         QVERIFY(rig.start());
-        rig.choose(QStringLiteral("anket.fmt"));
-        rig.typeDataName(QStringLiteral("ANKET"));
+        rig.choose(u"anket.fmt"_s);
+        rig.typeDataName(u"ANKET"_s);
         rig.clickRead();
-        QTRY_COMPARE(rig.cellText(3, 1), QStringLiteral("E*A"));
+        QTRY_COMPARE(rig.cellText(3, 1), u"E*A"_s);
         rig.clickExit();
-
         QString err;
         QTextStream stream(&err);
-        const QString csvPath = rig.fx.home() + QStringLiteral("/anket.csv");
-        QCOMPARE(csvexport::run({rig.fx.fmtFolder() + QStringLiteral("anket.fmt"),
-                                 rig.dataPath(QStringLiteral("ANKET")), csvPath},
-                                stream),
-                 0);
-        QCOMPARE(TestFiles::read(csvPath),
-                 kBom + QStringLiteral("SINIF;ŞUBE;YAŞ;CEVAP\r\n7;Ş;24;ABC\r\n\" \";Ç;31;E*A\r\n")
-                            .toUtf8());
+        const QString csv = rig.fx.home() + u"/anket.csv"_s;
+        const QStringList arguments = {rig.fx.fmtFolder() + u"anket.fmt"_s,
+                                       rig.dataPath(u"ANKET"_s), csv};
+        QCOMPARE(csvexport::run(arguments, stream), 0);
+        QCOMPARE(TestFiles::read(csv),
+                 kBom + u"SINIF;ŞUBE;YAŞ;CEVAP\r\n7;Ş;24;ABC\r\n\" \";Ç;31;E*A\r\n"_s.toUtf8());
     }
 };
 

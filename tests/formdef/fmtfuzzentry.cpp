@@ -16,7 +16,6 @@ QString checkLine(const QString &line)
     const FieldLineParts parts = splitFieldLine(line);
     if (!line.startsWith(parts.line))
         return QStringLiteral("split line is not a prefix of the line");
-
     const FieldLineCheck check = fmt_kontrol(parts.line);
     if (check.fieldLength < 0 || check.fieldLength > kMaxNumber)
         return QStringLiteral("field length out of range");
@@ -33,7 +32,6 @@ QString checkLine(const QString &line)
             (definition.fields.size() != 1 || definition.fields[0].length() != check.fieldLength))
             return QStringLiteral("designer length differs from station length");
     }
-
     const HeaderLineParts header = splitHeaderLine(line);
     if (header.direction != charAt(line, kDirectionPosition))
         return QStringLiteral("header direction not at position 10");
@@ -65,7 +63,6 @@ QString checkRoundTrip(const QByteArray &data)
     const std::optional<QByteArray> written = writeDefinition(read);
     if (!written)
         return {};
-
     const Definition reread = readDefinition(*written);
     qsizetype writtenFields = 0;
     for (const FieldDef &field : read.fields)

@@ -28,10 +28,9 @@ QString rowText(const DefinitionModel &model, int row)
     return cells.join(u'|');
 }
 
-QString label(int number, const QString &title)
-{
-    return u"(Sıra No : %1 )  %2"_s.arg(number).arg(title);
-}
+const auto label = [](int number, const char *title) {
+    return u"(Sıra No : %1 )  "_s.arg(number) + title;
+};
 
 } // namespace
 
@@ -87,7 +86,6 @@ private slots:
         no(", in the check text", field("1", "1", "1", "1", "Y", "A", "", "-A,B"),
            EntryFault::CheckCharacters, u"Kontrol bilgisinde ( ) , kullanılamaz."_s, "KBILGI");
     }
-
     void entryChecks()
     {
         QFETCH(FieldDef, entry);
@@ -117,7 +115,6 @@ private slots:
         QCOMPARE(model.mapCell(1, 0), label(1, "NO"));
         QCOMPARE(model.mapCell(4, 2), label(1, "NO"));
         QCOMPARE(model.mapCell(5, 2), QString());
-
         // Replacing field 1 with a smaller rectangle frees the old cells before marking the new.
         QVERIFY(model.isModified());
         model.addOrReplace(1, field("2", "2", "1", "1", "Y", "A", "NO"));
@@ -125,7 +122,6 @@ private slots:
         QCOMPARE(model.mapCell(4, 2), QString());
         QCOMPARE(model.mapCell(1, 1), QString());
         QCOMPARE(rowText(model, 1), u"2|8|9|4|6|Y|ABC|CVP||2|2"_s);
-
         // An inserted row numbers the later fields one higher and keeps their positions.
         model.insertRow(1);
         QCOMPARE(model.rowCount(), 4);
@@ -133,7 +129,6 @@ private slots:
         QCOMPARE(rowText(model, 2), u"3|8|9|4|6|Y|ABC|CVP||2|2"_s);
         QCOMPARE(model.mapCell(7, 3), label(3, "CVP"));
         QCOMPARE(model.saveText()->count("\r\n"), 1 + 3); // the header and three fields
-
         // Deleting the first row renumbers from 1 and starts the record at position 1 again.
         model.deleteRow(0);
         model.deleteRow(0);
@@ -141,7 +136,6 @@ private slots:
         QCOMPARE(rowText(model, 1), u"2|1|1|10|11|Y|AB|||3|1"_s);
         QCOMPARE(model.mapCell(8, 5), label(1, "CVP"));
         QCOMPARE(model.mapCell(1, 0), QString());
-
         // A smaller count cuts the map; the fields stay.
         model.setCount("8");
         QCOMPARE(model.mapRows(), 8);
@@ -155,7 +149,6 @@ private slots:
         QTest::addColumn<QString>("count");
         QTest::addColumn<QString>("lastRow");
         QTest::addColumn<QByteArray>("saved");
-
         QTest::newRow("blank lines numbered without gaps")
             << QByteArray("40=12=00=D=\r\n\r\n03=12=02=09=H=D=0123456789=X=[NUMARA]\r\n   \r\n"
                           "14=38=02=06=H=Y=ABCDE=X=[CEVAP]\r\n\r\n")
@@ -185,7 +178,6 @@ private slots:
             << anket << u"30"_s << u"4|15|29|10|14|Y|EDCBA|CEVAP||5|15"_s
             << "30=14=00=T=" + anket.mid(anket.indexOf("\r\n"));
     }
-
     void loadThenSave()
     {
         QFETCH(QByteArray, file);
@@ -210,7 +202,6 @@ private slots:
         QVERIFY(!model.load(big));
         QCOMPARE(model.rowCount(), 1);
         QCOMPARE(model.count(), u"10"_s);
-
         // The designer holds a thousand, but the station reads no more than 399.
         big.fields.removeLast();
         QVERIFY(model.load(big));

@@ -19,7 +19,6 @@ private slots:
         for (const QString &name : names)
             QTest::newRow(qPrintable(name)) << corpus.filePath(name);
     }
-
     void replay()
     {
         QFETCH(QString, path);

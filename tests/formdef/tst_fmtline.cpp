@@ -11,17 +11,11 @@ using namespace Qt::StringLiterals;
 
 Q_DECLARE_METATYPE(formdef::Definition)
 
-namespace {
-
-// A field item as the station takes it: split off title and check, then check the rest.
 const QString kTurkishRight = u"ZYVÜUTŞSRPÖONMLKJİIHĞGFEDÇCBA"_s;
-
-int stationLength(const QString &item)
-{
+// A field item as the station takes it: split off title and check, then check the rest.
+const auto stationLength = [](const QString &item) {
     return fmt_kontrol(splitFieldLine(item).line).fieldLength;
-}
-
-} // namespace
+};
 
 class TestFmtLine : public QObject
 {
@@ -61,7 +55,6 @@ private slots:
         row("12 not =", "01=05=01=10-H=D=ABCDE=X=", 0);
         row("cut at H", "01=05=01=10=H", 0);
     }
-
     void fieldLine()
     {
         QFETCH(QString, item);
@@ -86,7 +79,6 @@ private slots:
         QCOMPARE(lengths, QList<int>({8, 25, 1}));
         QCOMPARE(recordLength(lengths), 34);
         QCOMPARE(recordLayout(lengths), QList<FieldSpan>({{1, 8}, {9, 25}, {34, 1}}));
-
         // The designer reads the same lengths and writes the file back byte for byte.
         const Definition definition = readDefinition(Samples::kSinav);
         QCOMPARE(definition.fields.size(), 3);
@@ -126,7 +118,6 @@ private slots:
                         "CBA=X=[ADI \xDEUBE](-\xD0)\r\n");
         QCOMPARE(readDefinition(bytes), definition);
         QCOMPARE(stationLength(readItems(bytes).value(5)), 1);
-
         // Numbers get their leading zero; a row without a start row is left out, also from the
         // header's highest column.
         definition.fields[0].startRow = "1";
@@ -140,7 +131,6 @@ private slots:
         QTest::addColumn<Definition>("definition");
         QTest::addColumn<int>("fault");
         QTest::addColumn<int>("field");
-
         const Definition good{"40",
                               kMarksLeft,
                               {FieldDef{"01", "01", "01", "01", "Y", "A", {}, {}},
@@ -164,7 +154,6 @@ private slots:
         row("letter outside 1254", &FieldDef::title, u"Ωmega"_s, WriteFault::Text);
         row("set the station finds short", &FieldDef::characterSet, "A", WriteFault::Line);
     }
-
     void unwritableDefinitionIsRefused()
     {
         QFETCH(Definition, definition);

@@ -18,25 +18,22 @@ private slots:
         QTest::addColumn<QList<int>>("lengths");
         QTest::addColumn<Values>("values");
         QTest::addColumn<Values>("reversed");
-        QTest::newRow("3 and 2") << QByteArray("ABCDE") << QList<int>{3, 2} << Values{"ABC", "DE"}
-                                 << Values{"CBA", "ED"};
-        QTest::newRow("longer reply is cut") << QByteArray("ABCDEFG") << QList<int>{3, 2}
-                                             << Values{"ABC", "DE"} << Values{"CBA", "ED"};
-        QTest::newRow("short reply")
-            << QByteArray("ABCD") << QList<int>{3, 2} << Values{"ABC", "D"} << Values{"CBA", "D"};
-        QTest::newRow("empty reply")
-            << QByteArray() << QList<int>{3, 2} << Values{"", ""} << Values{"", ""};
-        QTest::newRow("zero and negative lengths take nothing")
-            << QByteArray("ABCDE") << QList<int>{0, 2, -1, 3} << Values{"", "AB", "", "CDE"}
-            << Values{"", "BA", "", "EDC"};
+        // Fields are written "ABC|DE".
+        const auto row = [](const char *name, const QByteArray &sheet, const QList<int> &lengths,
+                            const QByteArray &values, const QByteArray &reversed) {
+            QTest::newRow(name) << sheet << lengths << values.split('|') << reversed.split('|');
+        };
+        row("3 and 2", "ABCDE", {3, 2}, "ABC|DE", "CBA|ED");
+        row("longer reply is cut", "ABCDEFG", {3, 2}, "ABC|DE", "CBA|ED");
+        row("short reply", "ABCD", {3, 2}, "ABC|D", "CBA|D");
+        row("empty reply", QByteArray(), {3, 2}, "|", "|");
+        row("zero and negative lengths take nothing", "ABCDE", {0, 2, -1, 3}, "|AB||CDE",
+            "|BA||EDC");
         // Positions must not wrap round when lengths are absurd.
-        QTest::newRow("huge lengths") << QByteArray("AB") << QList<int>{INT_MAX, INT_MAX, 1}
-                                      << Values{"AB", "", ""} << Values{"BA", "", ""};
-        QTest::newRow("bytes above 0x7F")
-            << QByteArray("\xDD\xF0\x80\xFF") << QList<int>{3, 1} << Values{"\xDD\xF0\x80", "\xFF"}
-            << Values{"\x80\xF0\xDD", "\xFF"};
+        row("huge lengths", "AB", {INT_MAX, INT_MAX, 1}, "AB||", "BA||");
+        row("bytes above 0x7F", "\xDD\xF0\x80\xFF", {3, 1}, "\xDD\xF0\x80|\xFF",
+            "\x80\xF0\xDD|\xFF");
     }
-
     void splitAndReverse()
     {
         QFETCH(QByteArray, sheet);
@@ -60,7 +57,6 @@ private slots:
         QTest::newRow("only the first = goes") << "==" << QByteArray("=");
         QTest::newRow("Turkish in 1254") << "=ÇĞİş" << QByteArray("\xC7\xD0\xDD\xFE");
     }
-
     void constants()
     {
         QFETCH(QString, cell);
@@ -93,7 +89,6 @@ private slots:
         QTest::newRow("not in 1254") << QByteArray("A?B") << "日" << false;
         QTest::newRow("piece not in 1254") << QByteArray("A?B") << "-A日" << false;
     }
-
     void checkValue()
     {
         QFETCH(QByteArray, value);

@@ -12,13 +12,12 @@
 
 namespace {
 
-// Two fields of two characters; the download holds none of the command bytes the script
-// answers.
+// Two fields of two characters; the download holds none of the command bytes the script answers.
 const QByteArray kLeft = "10=10=00=D=\r\n01=02=01=10=H=Y=0123456789=X=\r\n"
                          "01=02=11=20=H=Y=ABCDEFGHIJ=X=\r\n";
-const QByteArray kRight = "10=10=00=T=\r\n01=02=01=10=H=Y=0123456789=X=\r\n"
-                          "01=02=11=20=H=Y=ABCDEFGHIJ=X=\r\n";
+const QByteArray kRight = QByteArray(kLeft).replace("00=D=", "00=T="); // marks on the right
 
+const QByteArray kPaper(1, 1), kOk(1, 0);
 using Outcome = SheetReader::Outcome;
 
 // The far end answers each tray query, status and data request with the next scripted reply;
@@ -26,7 +25,7 @@ using Outcome = SheetReader::Outcome;
 struct ScriptedReader
 {
     explicit ScriptedReader(const QByteArray &fmt = kLeft)
-        : session(timings()), reader(session.commands())
+        : session(ReaderTimings{300, 300, 3000}), reader(session.commands()) // short sheet waits
     {
         QObject::connect(&poll, &QTimer::timeout, &session, [this] { answer(); });
         poll.start(1);
@@ -36,39 +35,25 @@ struct ScriptedReader
                  reader.openDataFile(dir.filePath(QStringLiteral("D.DAT")), false) &&
                  reader.sendFormat(table);
     }
-
-    static ReaderTimings timings()
-    {
-        ReaderTimings t;
-        t.longWaitMs = 300;
-        return t;
-    }
-
     void answer()
     {
         const QByteArray got = pty.receive(0, 0);
         sent += got;
-        for (const char c : got) {
-            if ((c == 0x22 || c == 0x2A || c == 0x2F) && !replies.isEmpty()) {
-                const QByteArray reply = replies.takeFirst();
-                if (!reply.isNull())
+        for (const char c : got)
+            if ((c == 0x22 || c == 0x2A || c == 0x2F) && !replies.isEmpty())
+                if (const QByteArray reply = replies.takeFirst(); !reply.isNull())
                     pty.send(reply);
-            }
-        }
     }
-
     // The bytes sent since the last call, once the line is quiet.
     QByteArray takeSent()
     {
         answer();
         return std::exchange(sent, QByteArray());
     }
-
     QList<QByteArray> records() const
     {
         return TestFiles::lines(TestFiles::read(dir.filePath(QStringLiteral("D.DAT"))));
     }
-
     QTemporaryDir dir;
     RawPty pty;
     ReaderSession session;
@@ -93,33 +78,23 @@ private slots:
         QTest::addColumn<int>("statusCode");
         QTest::addColumn<QByteArray>("sent");
         QTest::addColumn<int>("recordsWritten"); // of the sheet read before
-
-        const QByteArray none; // null: the reader stays silent
-        const QByteArray paper(1, 1), ok(1, 0);
-        QTest::newRow("a sheet") << QList<QByteArray>{paper, ok, "12AB"} << int(Outcome::Sheet) << 0
-                                 << QByteArray("\x22\x2A\x2F") << 1;
+        const QByteArray none;                   // null: the reader stays silent
+        const auto row = [](const char *name, const QList<QByteArray> &replies, Outcome outcome,
+                            int status, const QByteArray &sent, int written) {
+            QTest::newRow(name) << replies << int(outcome) << status << sent << written;
+        };
+        row("a sheet", {kPaper, kOk, "12AB"}, Outcome::Sheet, 0, "\x22\x2A\x2F", 1);
         // Longer than expected: the first characters are the sheet.
-        QTest::newRow("a longer reply")
-            << QList<QByteArray>{paper, ok, "12ABXY"} << int(Outcome::Sheet) << 0
-            << QByteArray("\x22\x2A\x2F") << 1;
+        row("a longer reply", {kPaper, kOk, "12ABXY"}, Outcome::Sheet, 0, "\x22\x2A\x2F", 1);
         // The last sheet of a run stays pending.
-        QTest::newRow("no paper") << QList<QByteArray>{ok} << int(Outcome::NoPaper) << 0
-                                  << QByteArray("\x22\x3A") << 0;
-        QTest::newRow("jam") << QList<QByteArray>{paper, QByteArray(1, 1)}
-                             << int(Outcome::StatusError) << 1 << QByteArray("\x22\x2A\x3A") << 1;
+        row("no paper", {kOk}, Outcome::NoPaper, 0, "\x22\x3A", 0);
+        row("jam", {kPaper, kPaper}, Outcome::StatusError, 1, "\x22\x2A\x3A", 1);
         // A time limit at the tray or status step still arms the reader for the next sheet.
-        QTest::newRow("silent at the tray") << QList<QByteArray>{none} << int(Outcome::TimedOut)
-                                            << 0 << QByteArray("\x22\x3A") << 0;
-        QTest::newRow("silent at the status")
-            << QList<QByteArray>{paper, none} << int(Outcome::TimedOut) << 0
-            << QByteArray("\x22\x2A\x3A") << 1;
-        QTest::newRow("data short")
-            << QList<QByteArray>{paper, ok, "12A"} << int(Outcome::Incomplete) << 0
-            << QByteArray("\x22\x2A\x2F") << 1;
-        QTest::newRow("no data") << QList<QByteArray>{paper, ok, none} << int(Outcome::Incomplete)
-                                 << 0 << QByteArray("\x22\x2A\x2F") << 1;
+        row("silent at the tray", {none}, Outcome::TimedOut, 0, "\x22\x3A", 0);
+        row("silent at the status", {kPaper, none}, Outcome::TimedOut, 0, "\x22\x2A\x3A", 1);
+        row("data short", {kPaper, kOk, "12A"}, Outcome::Incomplete, 0, "\x22\x2A\x2F", 1);
+        row("no data", {kPaper, kOk, none}, Outcome::Incomplete, 0, "\x22\x2A\x2F", 1);
     }
-
     void oneExchange()
     {
         QFETCH(QList<QByteArray>, replies);
@@ -130,11 +105,10 @@ private slots:
         ScriptedReader r;
         QVERIFY(r.opened);
         QVERIFY(r.takeSent().startsWith("\x32")); // the download, then Chr(58)
-        r.replies = {QByteArray(1, 1), QByteArray(1, 0), "PREV"};
+        r.replies = {kPaper, kOk, "PREV"};
         QCOMPARE(int(r.reader.readSheet({}).outcome), int(Outcome::Sheet));
         QVERIFY(r.reader.recordPending());
         r.takeSent();
-
         r.replies = replies;
         const SheetReader::Result result = r.reader.readSheet({});
         QCOMPARE(int(result.outcome), outcome);
@@ -155,20 +129,16 @@ private slots:
         QTest::addColumn<QStringList>("checks");
         QTest::addColumn<QList<QByteArray>>("values");
         QTest::addColumn<QList<bool>>("hits");
-        QTest::newRow("plain") << kLeft << QStringList() << QList<QByteArray>{"12", "AB"}
-                               << QList<bool>{false, false};
-        QTest::newRow("constant and a hit")
-            << kLeft << QStringList{"=77", "-B"} << QList<QByteArray>{"77", "AB"}
-            << QList<bool>{false, true};
-        QTest::newRow("any character hits")
-            << kLeft << QStringList{"9", "QA"} << QList<QByteArray>{"12", "AB"}
-            << QList<bool>{false, true};
+        const auto row = [](const char *name, const QByteArray &fmt, const QStringList &checks,
+                            const QList<QByteArray> &values, const QList<bool> &hits) {
+            QTest::newRow(name) << fmt << checks << values << hits;
+        };
+        row("plain", kLeft, {}, {"12", "AB"}, {false, false});
+        row("constant and a hit", kLeft, {"=77", "-B"}, {"77", "AB"}, {false, true});
+        row("any character hits", kLeft, {"9", "QA"}, {"12", "AB"}, {false, true});
         // Marks on the right: each field turned round, then checked.
-        QTest::newRow("marks on the right")
-            << kRight << QStringList{"", "-BA"} << QList<QByteArray>{"21", "BA"}
-            << QList<bool>{false, true};
+        row("marks on the right", kRight, {"", "-BA"}, {"21", "BA"}, {false, true});
     }
-
     void valuesChecksAndConstants()
     {
         QFETCH(QByteArray, fmt);
@@ -177,7 +147,7 @@ private slots:
         QFETCH(QList<bool>, hits);
         ScriptedReader r(fmt);
         QVERIFY(r.opened);
-        r.replies = {QByteArray(1, 1), QByteArray(1, 0), "12AB"};
+        r.replies = {kPaper, kOk, "12AB"};
         const SheetReader::Result result = r.reader.readSheet(checks);
         QCOMPARE(int(result.outcome), int(Outcome::Sheet));
         QCOMPARE(r.reader.values(), values);
@@ -189,7 +159,7 @@ private slots:
     {
         ScriptedReader r;
         QVERIFY(r.opened);
-        r.replies = {QByteArray(1, 1), QByteArray(1, 0), "12AB"};
+        r.replies = {kPaper, kOk, "12AB"};
         r.reader.readSheet({});
         bool hookRan = false;
         r.reader.setBeforeRecordWrite([&] {
@@ -199,15 +169,14 @@ private slots:
         QVERIFY(r.reader.writePendingRecord());
         QVERIFY(hookRan);
         QCOMPARE(r.records(), QList<QByteArray>{"1XAB"});
-
         // The next sheet's record cannot be written: the reader is not asked for its status,
         // and the sheet stays pending for a second try.
         r.reader.setBeforeRecordWrite({});
-        r.replies = {QByteArray(1, 1), QByteArray(1, 0), "34CD"};
+        r.replies = {kPaper, kOk, "34CD"};
         r.reader.readSheet({});
         QVERIFY(r.reader.openDataFile(QStringLiteral("/dev/full"), false));
         r.takeSent();
-        r.replies = {QByteArray(1, 1)};
+        r.replies = {kPaper};
         QCOMPARE(int(r.reader.readSheet({}).outcome), int(Outcome::WriteFailed));
         QByteArray got;
         QTRY_COMPARE((got += r.takeSent()), QByteArray("\x22"));

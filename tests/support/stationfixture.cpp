@@ -6,16 +6,15 @@
 
 StationFixture::StationFixture()
 {
-    QDir dir(m_dir.path());
-    dir.mkpath(QStringLiteral("fmt"));
-    dir.mkpath(QStringLiteral("data"));
-    dir.mkpath(QStringLiteral("tray"));
+    for (const char *folder : {"fmt", "data", "tray"})
+        QDir(home()).mkpath(QLatin1String(folder));
     writeIni();
 }
 
 bool StationFixture::startReader(QString *error)
 {
-    m_reader = std::make_unique<PtyReader>(trayFolder(), linkPath());
+    if (!m_reader)
+        m_reader = std::make_unique<PtyReader>(trayFolder(), linkPath());
     return m_reader->start(error);
 }
 

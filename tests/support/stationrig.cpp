@@ -6,28 +6,13 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QDir>
-#include <QLabel>
 #include <QPushButton>
-#include <QTableWidget>
 #include <QTest>
-
-ReaderTimings StationRig::testTimings(int heartbeatMs)
-{
-    ReaderTimings timings;
-    timings.shortWaitMs = 500;
-    timings.longWaitMs = 5000;
-    timings.heartbeatMs = heartbeatMs;
-    return timings;
-}
-
-StationRig::StationRig(const ReaderTimings &timings) : m_timings(timings) {}
-
-StationRig::~StationRig() = default;
 
 bool StationRig::start()
 {
     QString error;
-    if (!fx.readerStarted() && !fx.startReader(&error)) {
+    if (!fx.startReader(&error)) {
         qWarning("%s", qPrintable(error));
         return false;
     }
@@ -42,16 +27,6 @@ bool StationRig::start()
     return QTest::qWaitForWindowActive(w.get());
 }
 
-QString StationRig::status() const
-{
-    return control<QLabel>("Optik_Durum")->text();
-}
-
-QTableWidget *StationRig::grid() const
-{
-    return control<QTableWidget>("MSG");
-}
-
 void StationRig::addForm(const QString &name, const QByteArray &bytes)
 {
     TestFiles::write(fx.fmtFolder() + name, bytes);
@@ -63,11 +38,11 @@ bool StationRig::addSheet(const QString &fmtName, const QList<QByteArray> &value
     const QString sheet = QStringLiteral("%1sheet%2.txt")
                               .arg(fx.trayFolder())
                               .arg(++m_sheets, 4, 10, QLatin1Char('0'));
-    if (!SheetWriter::writeSheetFile(fx.fmtFolder() + fmtName, values, status, sheet, &error)) {
+    const bool written =
+        SheetWriter::writeSheetFile(fx.fmtFolder() + fmtName, values, status, sheet, &error);
+    if (!written)
         qWarning("%s", qPrintable(error));
-        return false;
-    }
-    return true;
+    return written;
 }
 
 void StationRig::choose(const QString &fmtName)
@@ -93,20 +68,10 @@ void StationRig::click(const char *buttonName)
     QTest::mouseClick(control<QPushButton>(buttonName), Qt::LeftButton);
 }
 
-QString StationRig::dataPath(const QString &name) const
-{
-    return fx.dataFolder() + name + QStringLiteral(".DAT");
-}
-
-QByteArray StationRig::dataBytes(const QString &name) const
-{
-    const QByteArray bytes = TestFiles::read(dataPath(name));
-    return bytes == "<missing>" ? QByteArray() : bytes;
-}
-
 QList<QByteArray> StationRig::dataLines(const QString &name) const
 {
-    return TestFiles::lines(dataBytes(name));
+    const QByteArray bytes = TestFiles::read(dataPath(name));
+    return TestFiles::lines(bytes == "<missing>" ? QByteArray() : bytes);
 }
 
 QString StationRig::cellText(int row, int column) const

@@ -4,53 +4,37 @@
 #include "stationfixture.h"
 #include "stationwindow.h"
 
-#include <QByteArray>
 #include <QColor>
-#include <QList>
-#include <QString>
+#include <QLabel>
+#include <QTableWidget>
 #include <memory>
 
-class QTableWidget;
-
-// form1 started against the simulated reader, shown and active, with its message boxes
-// answered; the operator's moves as methods, so tests read as what the operator does. Controls
-// are reached by their object names, as the operator's documentation names them.
+// form1 against the simulated reader (started unless the test did), shown and active, with its
+// message boxes answered; the operator's moves as methods, controls reached by object name.
 class StationRig
 {
 public:
     // Short waits for tests; a heartbeat that stays out of the way unless a test wants it.
-    static ReaderTimings testTimings(int heartbeatMs = 60000);
-
-    explicit StationRig(const ReaderTimings &timings = testTimings());
-    ~StationRig();
-
+    static ReaderTimings testTimings(int heartbeatMs = 60000) { return {500, 5000, heartbeatMs}; }
+    explicit StationRig(const ReaderTimings &timings = testTimings()) : m_timings(timings) {}
     StationFixture fx;
     MessageRecorder boxes;
     std::unique_ptr<StationWindow> w;
-
-    // Starts the reader (unless the test already did) and form1, shown and active.
     bool start();
-    template <typename T = QWidget> T *control(const char *name) const
-    {
-        return w->findChild<T *>(QLatin1String(name));
-    }
-    QString status() const;
-    QTableWidget *grid() const;
-
+    template <class T = QWidget> T *control(const char *n) const { return w->findChild<T *>(n); }
+    QString status() const { return control<QLabel>("Optik_Durum")->text(); }
+    QTableWidget *grid() const { return control<QTableWidget>("MSG"); }
     void addForm(const QString &name, const QByteArray &bytes);
     // Sheets for the tray, drawn from a form in the FMT folder; status 0 reads, others fail.
     bool addSheet(const QString &fmtName, const QList<QByteArray> &values, int status = 0);
-    // The operator picks an FMT file in the list and types a data name.
     void choose(const QString &fmtName);
     void typeDataName(const QString &name);
     void click(const char *buttonName);
     void clickRead() { click("Command1"); }   // "Form Oku"
     void clickSingle() { click("Command4"); } // "Tek tek okut"
     void clickExit() { click("Command3"); }   // "Çıkış"
-
-    QString dataPath(const QString &name) const;
-    QList<QByteArray> dataLines(const QString &name) const;
-    QByteArray dataBytes(const QString &name) const;
+    QString dataPath(const QString &name) const { return fx.dataFolder() + name + ".DAT"; }
+    QList<QByteArray> dataLines(const QString &name) const; // none when there is no file
     QString cellText(int row, int column) const;
     QColor cellColour(int row, int column) const;
 
