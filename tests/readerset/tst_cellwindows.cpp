@@ -55,12 +55,10 @@ private slots:
         QVERIFY(m_rig->reader.waitForReceived(56, ReaderRig::kLimitMs));
         QCOMPARE(m_rig->sent(), reads(1, 28));
         QTRY_COMPARE(form4->Text8->text(), QStringLiteral("140")); // the factory marking limit
-
         m_rig->reader.clearReceived();
         form4->Command3->click();
         QTRY_COMPARE(m_rig->messages.texts(), QStringList{kDone});
         QCOMPARE(m_rig->sent(), reads(1, 26));
-
         fill(form4, {"Text3=255", "Text4=0", "Text5=3", "Text6= 4", "Text7=5", "Text8=6", "Text9=7",
                      "Text26=8", "Text28=009", "Text1=10", "Text2=11"});
         m_rig->reader.clearReceived();
@@ -70,7 +68,6 @@ private slots:
         QCOMPARE(m_rig->sent(), write(2, 255, 0) + write(3, 3, 4) + write(4, 5, 6) +
                                     write(5, 7, 7) + write(13, 0, 8) + write(26, 9, 9) +
                                     write(12, 10, 11));
-
         form4->close();
         form4 = m_rig->open<ReaderValuesWindow>(Look::Station);
         QTRY_COMPARE(form4->Text2->text(), QStringLiteral("11"));
@@ -88,7 +85,6 @@ private slots:
         QVERIFY(form2);
         QCOMPARE(m_rig->sent(), reads(1, 26));
         QTRY_COMPARE(form2->boxes[11]->text(), QStringLiteral("50")); // cell 11, second byte
-
         QStringList values;
         for (int i = 0; i < 12; ++i) {
             form2->boxes[i]->setText(QString::number(100 + i));
@@ -102,7 +98,6 @@ private slots:
         for (int cell = 6; cell <= 11; ++cell)
             writes += write(cell, 100 + (cell - 6) * 2, 101 + (cell - 6) * 2);
         QCOMPARE(m_rig->sent(), writes);
-
         form2->close();
         form2 = openLoaded<SensorTimesWindow>(Look::Service, 52);
         QVERIFY(form2);
@@ -119,7 +114,6 @@ private slots:
         QTest::addColumn<QString>("box");
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("message");
-
         const QString form4 =
             QStringLiteral("\"%1\" değeri 0 ile 255 arasında bir tam sayı olmalıdır. "
                            "Okuyucuya hiçbir değer yazılmadı.");
@@ -139,7 +133,6 @@ private slots:
                    "değer 0 ile 255 arasında bir tam sayı olmalıdır. Okuyucuya hiçbir "
                    "değer yazılmadı.");
     }
-
     void badBoxIsRefusedWithNothingSent()
     {
         QFETCH(bool, sensorTimes);
@@ -167,7 +160,6 @@ private slots:
         QTest::addColumn<Look>("look");
         QTest::addColumn<QStringList>("controls"); // name|caption|tooltip
         QTest::addColumn<QString>("reminder");
-
         QTest::newRow("Form4, station")
             << false << Look::Station
             << QStringList{
@@ -204,7 +196,6 @@ private slots:
                            "Command5|Cancel|"}
             << "";
     }
-
     void looks()
     {
         QFETCH(bool, sensorTimes);
@@ -224,7 +215,6 @@ private slots:
                 QVERIFY2(widget->toolTip().isEmpty(), qPrintable(widget->objectName()));
         if (sensorTimes) // the boxes' colour goes by their column: Text8 is in the second
             QCOMPARE(backgroundOf(window->findChild<QLineEdit *>("Text8")), colorFromBgr(0x80C0FF));
-
         QPointer<QWidget> guard(window);
         window->show();
         window->findChild<QPushButton *>(sensorTimes ? "Command5" : "Command2")->click();
@@ -238,7 +228,6 @@ private slots:
         QTest::addColumn<bool>("pulled");
         QTest::addColumn<bool>("writing");
         QTest::addColumn<QString>("message");
-
         QTest::newRow("silent reader, reading")
             << false << false << "Optik okuyucu cevap vermedi; değerler okunamadı.";
         QTest::newRow("silent reader, writing")
@@ -250,7 +239,6 @@ private slots:
             << true << true
             << "Optik okuyucu ile bağlantı kesildi; yeni değerler okuyucuya tam olarak yazılamadı.";
     }
-
     void readerFaults()
     {
         QFETCH(bool, pulled);
@@ -260,7 +248,6 @@ private slots:
         QVERIFY(form4);
         QTRY_COMPARE(form4->Text8->text(), QStringLiteral("140"));
         form4->Text8->setText(QStringLiteral("77"));
-
         if (pulled)
             m_rig->reader.hangUp();
         else
@@ -272,7 +259,6 @@ private slots:
         // A failed read leaves the boxes as they were, not half zeros.
         QCOMPARE(form4->Text8->text(), QStringLiteral("77"));
         QCOMPARE(form4->Text3->text(), QStringLiteral("255"));
-
         // Still usable once the reader is back.
         QTRY_VERIFY(!pulled || !m_rig->session.line()->isOpen());
         if (pulled)
@@ -295,7 +281,6 @@ private slots:
         QTest::newRow("closed") << false;
         QTest::newRow("deleted") << true;
     }
-
     void closedMidWait()
     {
         QFETCH(bool, deleted);

@@ -70,7 +70,6 @@ private slots:
     {
         QTest::addColumn<int>("window");
         QTest::addColumn<QStringList>("controls"); // name|caption|tooltip
-
         QTest::newRow("Form12")
             << 12
             << QStringList{
@@ -98,7 +97,6 @@ private slots:
                                                    "Text2|100|",         "Label2|ÜSTÜNDE KALANLAR|",
                                                    "Label3|000 OLMALI|", "Label4|000 OLMAMALI|"};
     }
-
     void names()
     {
         QFETCH(int, window);
@@ -125,7 +123,6 @@ private slots:
         QCOMPARE(m_rig->sent(), kRewind + kRewind + kLine);
         QTRY_COMPARE(form12->Label1[3]->text(), QStringLiteral("255"));
         QCOMPARE(form12->Label1[48 + 47]->text(), QStringLiteral("48")); // the number over eye 48
-
         const auto step = [&](QPushButton *button, const QByteArray &bytes, const char *line,
                               const char *eye3) {
             m_rig->reader.clearReceived();
@@ -140,7 +137,6 @@ private slots:
         form12->Text1->setText(QStringLiteral("2"));
         step(form12->Command3, kRewind + kLine + kLine, "2", "0");
         step(form12->Command5, kRewind + kLine, "1", "140");
-
         // A line number the reader does not hold is refused before a byte goes out.
         form12->Text1->setText(QStringLiteral("65"));
         m_rig->reader.clearReceived();
@@ -181,7 +177,6 @@ private slots:
         QCOMPARE(m_rig->sent(), QByteArray("\x22\x23\x24\x25\x26"));
         for (const QPushButton *lamp : std::as_const(form9->lamps))
             QCOMPARE(backgroundOf(lamp), kRed); // nothing is coloured before "İzle"
-
         // Watching: the exit sensor's lamp follows its state; the pass ends when the window does.
         int passes = 0;
         QTimer watcher;
@@ -210,7 +205,6 @@ private slots:
         auto *form5 = m_rig->open<TestFormWindow>();
         QVERIFY(m_rig->reader.waitForReceived(1, ReaderRig::kLimitMs));
         QTRY_COMPARE(m_rig->sent(), kRewind);
-
         m_rig->reader.clearReceived();
         PaintedCaptions painted(form5->Command1);
         form5->Command1->click();
@@ -222,7 +216,6 @@ private slots:
         // The line counter is painted as it advances, though no event is let through.
         QVERIFY(painted.captions.contains(QStringLiteral(" 1")));
         QVERIFY(painted.captions.contains(QStringLiteral(" 64")));
-
         m_rig->reader.clearReceived();
         form5->Text2->setText(QStringLiteral("200")); // 99 and 200
         QCOMPARE(cellColour(form5, 1, 1), kWhite);
@@ -231,7 +224,6 @@ private slots:
         QCOMPARE(cellColour(form5, 1, 4), kLightOrange);
         form5->Text1->setText(QString()); // 0 and 200: nothing is magenta
         QCOMPARE(cellColour(form5, 1, 2), kYellow);
-
         // Line 1 (eye 1 empty): eye 3 reads, should not; line 2 (eye 1 marked): eye 3 reads 0.
         form5->Command2->click();
         QCOMPARE(cellColour(form5, 1, 3), kGreen);
@@ -247,13 +239,11 @@ private slots:
     {
         QTest::addColumn<int>("window");
         QTest::addColumn<bool>("pulled");
-
         for (const int window : {12, 5}) {
             QTest::addRow("Form%d, silent reader", window) << window << false;
             QTest::addRow("Form%d, pulled cable", window) << window << true;
         }
     }
-
     void readerFaults()
     {
         QFETCH(int, window);
@@ -278,7 +268,6 @@ private slots:
             QCOMPARE(form5->Command1->text(), QStringLiteral("YENİLE"));
             QCOMPARE(form5->msg_goz->item(0, 3)->text(), QString()); // no half-read grid
         }
-
         // Usable again once the reader is back.
         QTRY_VERIFY(!pulled || !m_rig->session.line()->isOpen());
         if (pulled)
@@ -322,7 +311,6 @@ private slots:
             QVERIFY(m_rig->sent().startsWith("\x01Y"));
         }
         QCOMPARE(m_rig->messages.count(), 0);
-
         // The test form window leaves the heartbeat running.
         m_rig->open<TestFormWindow>();
         QTRY_VERIFY(m_rig->sent().contains("\x01Y"));
