@@ -112,19 +112,18 @@ private slots:
         Rig rig;
         QVERIFY(rig.open());
         for (const Row &row : rows) {
-            // From a thread of its own: blocking waits run no timers.
-            std::thread device([&rig, &row] {
-                std::this_thread::sleep_for(std::chrono::milliseconds(30));
+            // From a thread of its own, as blocking waits run no timers: the reply once the
+            // command's bytes have come.
+            QByteArray sent;
+            std::thread device([&rig, &row, &sent] {
+                sent = rig.pty.receive(int(row.sent.size()), 500);
                 rig.pty.send(row.reply);
             });
             const SerialLine::Reply reply = row.call(rig.commands());
             device.join();
-            QVERIFY2(reply.ok(), row.name);
-            QVERIFY2(reply.bytes == row.reply, row.name);
-            const QByteArray sent = rig.pty.receive(int(row.sent.size()), 500);
-            QVERIFY2(sent == row.sent,
-                     qPrintable(QStringLiteral("%1: %2").arg(
-                         QLatin1String(row.name), QString::fromLatin1(sent.toHex(' ')))));
+            const QByteArray name = QByteArray(row.name) + ": ";
+            QCOMPARE(name + sent.toHex(' '), name + row.sent.toHex(' '));
+            QVERIFY2(reply.ok() && reply.bytes == row.reply, row.name);
         }
     }
 

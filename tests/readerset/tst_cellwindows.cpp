@@ -7,6 +7,8 @@
 #include <QLabel>
 #include <QLineEdit>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 using Look = ReaderWindow::Look;
@@ -71,11 +73,11 @@ private slots:
         form4->close();
         form4 = m_rig->open<ReaderValuesWindow>(Look::Station);
         QTRY_COMPARE(form4->Text2->text(), QStringLiteral("11"));
-        const QStringList shown = {form4->Text3->text(),  form4->Text4->text(),
-                                   form4->Text5->text(),  form4->Text6->text(),
-                                   form4->Text7->text(),  form4->Text8->text(),
-                                   form4->Text9->text(),  form4->Text26->text(),
-                                   form4->Text28->text(), form4->Text1->text()};
+        QStringList shown;
+        for (const QLineEdit *box :
+             {form4->Text3, form4->Text4, form4->Text5, form4->Text6, form4->Text7, form4->Text8,
+              form4->Text9, form4->Text26, form4->Text28, form4->Text1})
+            shown << box->text();
         QCOMPARE(shown, QString("255 0 3 4 5 6 7 8 9 10").split(u' '));
     }
 
@@ -117,21 +119,17 @@ private slots:
         const QString form4 =
             QStringLiteral("\"%1\" değeri 0 ile 255 arasında bir tam sayı olmalıdır. "
                            "Okuyucuya hiçbir değer yazılmadı.");
-        QTest::newRow("above a byte") << false << "Text8"
-                                      << "256" << form4.arg("Desimal Alt Limit");
-        QTest::newRow("negative") << false << "Text2"
-                                  << "-1" << form4.arg("Tm Zamanı");
-        QTest::newRow("empty") << false << "Text3"
-                               << "" << form4.arg("Besleme Motor Hızı");
-        QTest::newRow("trailing letters") << false << "Text6"
-                                          << "12a" << form4.arg("Baslama Puls  Zamanı");
+        QTest::newRow("above a byte")
+            << false << u"Text8"_s << u"256"_s << form4.arg("Desimal Alt Limit");
+        QTest::newRow("negative") << false << u"Text2"_s << u"-1"_s << form4.arg("Tm Zamanı");
+        QTest::newRow("empty") << false << u"Text3"_s << u""_s << form4.arg("Besleme Motor Hızı");
+        QTest::newRow("trailing letters")
+            << false << u"Text6"_s << u"12a"_s << form4.arg("Baslama Puls  Zamanı");
         QTest::newRow("sensor times, middle of a row")
-            << true << "Text5"
-            << "300"
-            << QStringLiteral(
-                   "\"Giriş sensor ile orta sensor arasında geçen zaman\" satırındaki 2. "
-                   "değer 0 ile 255 arasında bir tam sayı olmalıdır. Okuyucuya hiçbir "
-                   "değer yazılmadı.");
+            << true << u"Text5"_s << u"300"_s
+            << u"\"Giriş sensor ile orta sensor arasında geçen zaman\" satırındaki 2. değer 0 ile "
+               u"255 "
+               "arasında bir tam sayı olmalıdır. Okuyucuya hiçbir değer yazılmadı."_s;
     }
     void badBoxIsRefusedWithNothingSent()
     {
