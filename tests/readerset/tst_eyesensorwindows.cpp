@@ -30,9 +30,13 @@ const QByteArray kLine(48, Reader::kEyeNext);
 // Line 2: eye 1 marked, eye 3 empty, eye 2 marked. Line 3: eye 1 empty, eye 3 grey 9.
 const QByteArray kSheet = ".15X\nXX\n..9\n";
 
-QColor cellColour(const TestFormWindow *form5, int line, int eye)
+// The grid's colours at these (line, eye) cells, in turn.
+QList<QColor> cellColours(const TestFormWindow *form5, const QList<std::pair<int, int>> &cells)
 {
-    return form5->msg_goz->item(line - 1, eye - 1)->background().color();
+    QList<QColor> colours;
+    for (const auto &[line, eye] : cells)
+        colours << form5->msg_goz->item(line - 1, eye - 1)->background().color();
+    return colours;
 }
 
 // Records the button's caption each time it paints.
@@ -78,10 +82,8 @@ private slots:
                    "Text1|1|İzlenecek satırın numarası",
                    "Label49|TM Numarası|",
                    "Label2|Alt Değer|",
-                   "Command3|Tm No ya Git|Verilen TM nolu satırın göz değerlerini "
-                   "gösterir",
-                   "Command5|Önceki|Bir önceki TM nolu satırın Göz değerlerini "
-                   "gösterir",
+                   "Command3|Tm No ya Git|Verilen TM nolu satırın göz değerlerini gösterir",
+                   "Command5|Önceki|Bir önceki TM nolu satırın Göz değerlerini gösterir",
                    "Command2|Çıkış|Programdan çıkar",
                };
         QTest::newRow("Form9") << 9
@@ -218,19 +220,16 @@ private slots:
         QVERIFY(painted.captions.contains(QStringLiteral(" 64")));
         m_rig->reader.clearReceived();
         form5->Text2->setText(QStringLiteral("200")); // 99 and 200
-        QCOMPARE(cellColour(form5, 1, 1), kWhite);
-        QCOMPARE(cellColour(form5, 1, 2), kMagenta);
-        QCOMPARE(cellColour(form5, 1, 3), kYellow);
-        QCOMPARE(cellColour(form5, 1, 4), kLightOrange);
+        const QList<std::pair<int, int>> line1{{1, 1}, {1, 2}, {1, 3}, {1, 4}};
+        QCOMPARE(cellColours(form5, line1),
+                 (QList<QColor>{kWhite, kMagenta, kYellow, kLightOrange}));
         form5->Text1->setText(QString()); // 0 and 200: nothing is magenta
-        QCOMPARE(cellColour(form5, 1, 2), kYellow);
+        QCOMPARE(cellColours(form5, {{1, 2}}), QList<QColor>{kYellow});
         // Line 1 (eye 1 empty): eye 3 reads, should not; line 2 (eye 1 marked): eye 3 reads 0.
         form5->Command2->click();
-        QCOMPARE(cellColour(form5, 1, 3), kGreen);
-        QCOMPARE(cellColour(form5, 2, 3), kDarkBlue);
-        QCOMPARE(cellColour(form5, 3, 3), kGreen);
-        QCOMPARE(cellColour(form5, 1, 4), kLightOrange); // even eyes are not checked
-        QCOMPARE(cellColour(form5, 1, 2), kYellow);
+        // Even eyes are not checked.
+        QCOMPARE(cellColours(form5, {{1, 3}, {2, 3}, {3, 3}, {1, 4}, {1, 2}}),
+                 (QList<QColor>{kGreen, kDarkBlue, kGreen, kLightOrange, kYellow}));
         QCOMPARE(form5->Command2->text(), QStringLiteral("TEST FORM KONTROL"));
         QCOMPARE(m_rig->sent(), QByteArray());
     }
