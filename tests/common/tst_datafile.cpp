@@ -40,7 +40,6 @@ private slots:
         QTest::newRow("emptied, torn tail and all")
             << QByteArray("OLD1\r\nOLD2") << true << false << QByteArray();
     }
-
     void appendsWholeLines()
     {
         QFETCH(QByteArray, existing);
@@ -53,7 +52,6 @@ private slots:
         QByteArray high; // every byte a record can hold beyond ASCII
         for (int b = 0x80; b <= 0xFF; ++b)
             high.append(char(b));
-
         DataFile data;
         QVERIFY2(data.open(path, truncate), qPrintable(data.errorString()));
         // Created or emptied at once, before the first record.
@@ -65,7 +63,6 @@ private slots:
         QCOMPARE(TestFiles::read(path), kept + high + "\r\nZ\r\n");
         data.close();
         QVERIFY(!data.isOpen());
-
         QVERIFY(data.open(path, false));
         QVERIFY(!data.hadTornTail());
         QVERIFY(data.writeRecord("FG"));
@@ -81,7 +78,6 @@ private slots:
         QTest::newRow("missing folder") << pathOf(QStringLiteral("none/A.DAT")) << ENOENT;
         QTest::newRow("under a file") << pathOf(QStringLiteral("plain/A.DAT")) << ENOTDIR;
     }
-
     void openError()
     {
         QFETCH(QString, path);
@@ -138,7 +134,6 @@ private slots:
         for (const QString name : {"€sınav_Ğ.2024.DAT", "SINAV1", "CONSOLE", "COM10", "   "})
             row(name, QString());
     }
-
     void nameProblem()
     {
         QFETCH(QString, name);

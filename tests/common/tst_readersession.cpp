@@ -7,24 +7,14 @@
 #include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
-#include <chrono>
 #include <functional>
 #include <thread>
 
 namespace {
 
-ReaderTimings quickTimings(int heartbeatMs = 60000)
-{
-    ReaderTimings timings;
-    timings.shortWaitMs = 300;
-    timings.longWaitMs = 1000;
-    timings.heartbeatMs = heartbeatMs;
-    return timings;
-}
-
 struct Rig
 {
-    explicit Rig(int heartbeatMs = 60000) : session(quickTimings(heartbeatMs)) {}
+    explicit Rig(int heartbeatMs = 60000) : session(ReaderTimings{300, 1000, heartbeatMs}) {}
     RawPty pty;
     ReaderSession session;
     ReaderCommands &commands() { return session.commands(); }
@@ -49,18 +39,14 @@ private slots:
         QTest::addColumn<QByteArray>("pingReply");
         QTest::addColumn<bool>("present");
         QTest::addColumn<QByteArray>("sent");
-        QTest::newRow("ready") << QByteArray("\x01") << QByteArray("Y") << true
-                               << QByteArray("@OEM\x01Y");
+        using B = QByteArray;
+        QTest::newRow("ready") << B("\x01") << B("Y") << true << B("@OEM\x01Y");
         // Only the first byte of the attention reply counts.
-        QTest::newRow("ready, two bytes")
-            << QByteArray("\x01\x05") << QByteArray("Y") << true << QByteArray("@OEM\x01Y");
-        QTest::newRow("switched off")
-            << QByteArray("\x02") << QByteArray() << false << QByteArray("@OEM");
-        QTest::newRow("silent") << QByteArray() << QByteArray() << false << QByteArray("@OEM");
-        QTest::newRow("ready, ping not Y")
-            << QByteArray("\x01") << QByteArray("N") << false << QByteArray("@OEM\x01Y");
+        QTest::newRow("ready, two bytes") << B("\x01\x05") << B("Y") << true << B("@OEM\x01Y");
+        QTest::newRow("switched off") << B("\x02") << B() << false << B("@OEM");
+        QTest::newRow("silent") << B() << B() << false << B("@OEM");
+        QTest::newRow("ready, ping not Y") << B("\x01") << B("N") << false << B("@OEM\x01Y");
     }
-
     void wakeUpSendsAttentionThenPing()
     {
         QFETCH(QByteArray, attentionReply);
@@ -126,19 +112,18 @@ private slots:
         Rig rig;
         QVERIFY(rig.open());
         for (const Row &row : rows) {
-            // From a thread of its own: blocking waits run no timers.
-            std::thread device([&rig, &row] {
-                std::this_thread::sleep_for(std::chrono::milliseconds(30));
+            // From a thread of its own, as blocking waits run no timers: the reply once the
+            // command's bytes have come.
+            QByteArray sent;
+            std::thread device([&rig, &row, &sent] {
+                sent = rig.pty.receive(int(row.sent.size()), 500);
                 rig.pty.send(row.reply);
             });
             const SerialLine::Reply reply = row.call(rig.commands());
             device.join();
-            QVERIFY2(reply.ok(), row.name);
-            QVERIFY2(reply.bytes == row.reply, row.name);
-            const QByteArray sent = rig.pty.receive(int(row.sent.size()), 500);
-            QVERIFY2(sent == row.sent,
-                     qPrintable(QStringLiteral("%1: %2").arg(
-                         QLatin1String(row.name), QString::fromLatin1(sent.toHex(' ')))));
+            const QByteArray name = QByteArray(row.name) + ": ";
+            QCOMPARE(name + sent.toHex(' '), name + row.sent.toHex(' '));
+            QVERIFY2(reply.ok() && reply.bytes == row.reply, row.name);
         }
     }
 
@@ -155,7 +140,6 @@ private slots:
         rig.commands().farewell();
         const QByteArray expected = "\x32" + format + "\xA5\x3A\x2E\x3C\x3B@OEM";
         QCOMPARE(rig.pty.receive(int(expected.size()), 500), expected);
-
         // An eye line: 48 requests, the first byte of each answer; a silent reader ends it
         // with what had come.
         rig.pty.send("stale");

@@ -9,13 +9,10 @@
 #include <QTest>
 #include <QTimer>
 
-#include <memory>
-
-#ifdef Q_OS_UNIX
 #include <fcntl.h>
+#include <memory>
 #include <termios.h>
 #include <unistd.h>
-#endif
 
 using Outcome = SerialLine::Outcome;
 using namespace Qt::StringLiterals;
@@ -29,31 +26,30 @@ class TestSerialLine : public QObject
     std::unique_ptr<SerialLine> m_line;
 
 private slots:
-    // Every test starts with the line open on a fresh pseudo-terminal.
     void init()
     {
+        m_line.reset(); // before its terminal goes
         m_pty = std::make_unique<RawPty>();
         m_line = std::make_unique<SerialLine>();
         QVERIFY2(m_line->open(m_pty->slavePath(), kSettings), qPrintable(m_line->errorString()));
     }
 
-    void cleanup()
-    {
-        m_line.reset();
-        m_pty.reset();
-    }
-
-    void yieldingWaitRunsEventsAndTakesTheWholeBuffer()
+    void waitsTakeTheWholeBuffer()
     {
         bool tickRan = false;
         QTimer::singleShot(20, m_line.get(), [&tickRan] { tickRan = true; });
         QTimer::singleShot(60, m_line.get(), [this] { m_pty->send("YZ"); });
         const SerialLine::Reply reply = m_line->waitYielding(1, 2000);
         QCOMPARE(reply.outcome, Outcome::Data);
-        // Longer than asked for: returned whole, the caller decides what to use.
-        QCOMPARE(reply.bytes, QByteArray("YZ"));
+        QCOMPARE(reply.bytes, QByteArray("YZ")); // longer than asked for: returned whole
         QCOMPARE(m_line->bytesWaiting(), 0);
-        QVERIFY(tickRan);
+        QVERIFY(tickRan); // the yielding wait runs events
+        m_pty->send("\x07");
+        QCOMPARE(m_line->waitBlocking(1, 2000).bytes, QByteArray("\x07"));
+        QElapsedTimer clock;
+        clock.start();
+        QCOMPARE(m_line->waitBlocking(1, 100).outcome, Outcome::TimedOut);
+        QVERIFY(clock.elapsed() < 1500);
     }
 
     void partialReplyIsConsumedAndReportedAsTimeOut()
@@ -83,16 +79,6 @@ private slots:
         QVERIFY(!m_line->write(QByteArray("@OEM")));
         QVERIFY(!m_line->isOpen());
         QCOMPARE(m_pty->receive(1, 100), QByteArray());
-    }
-
-    void blockingWait()
-    {
-        m_pty->send("\x07");
-        QCOMPARE(m_line->waitBlocking(1, 2000).bytes, QByteArray("\x07"));
-        QElapsedTimer clock;
-        clock.start();
-        QCOMPARE(m_line->waitBlocking(1, 100).outcome, Outcome::TimedOut);
-        QVERIFY(clock.elapsed() < 1500);
     }
 
     void hangUpEndsTheWaitOnceAndClosesThePort()
@@ -129,7 +115,6 @@ private slots:
     {
         QVERIFY2(m_line->setSettings(u"19200,N,8,2"_s), qPrintable(m_line->errorString()));
         QVERIFY2(m_line->setHandshaking(2), qPrintable(m_line->errorString()));
-#ifdef Q_OS_UNIX
         // What the terminal itself holds, before and after the refused changes.
         const auto checkMode = [this] {
             const int fd =
@@ -141,9 +126,6 @@ private slots:
             QCOMPARE(cfgetospeed(&mode), speed_t(B19200));
             QCOMPARE(mode.c_cflag & (CSTOPB | CRTSCTS), tcflag_t(CSTOPB | CRTSCTS));
         };
-#else
-        const auto checkMode = [] {};
-#endif
         checkMode();
         QVERIFY(!m_line->setSettings(u"19200,X,8,2"_s));
         QVERIFY(m_line->errorString().contains(u"19200,X,8,2"_s));
@@ -163,15 +145,12 @@ private slots:
         m_line->close();
         QVERIFY(m_line->setPortName(u"/dev/null-no-such-port"_s));
         QVERIFY(!m_line->isOpen());
-    }
-
-    void badSettingsOrPort()
-    {
+        // Nor does a line open on a port that is not there or with settings it cannot take.
         SerialLine line;
-        QVERIFY(!line.open(QStringLiteral("/dev/null-no-such-port"), kSettings));
-        QVERIFY(line.errorString().contains(QStringLiteral("/dev/null-no-such-port")));
-        QVERIFY(!line.open(m_pty->slavePath(), QStringLiteral("38400,X,8,1")));
-        QVERIFY(line.errorString().contains(QStringLiteral("38400,X,8,1")));
+        QVERIFY(!line.open(u"/dev/null-no-such-port"_s, kSettings));
+        QVERIFY(line.errorString().contains(u"/dev/null-no-such-port"_s));
+        QVERIFY(!line.open(m_pty->slavePath(), u"38400,X,8,1"_s));
+        QVERIFY(line.errorString().contains(u"38400,X,8,1"_s));
         QCOMPARE(line.waitYielding(1, 50).outcome, Outcome::PortError);
     }
 };

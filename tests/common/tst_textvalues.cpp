@@ -10,16 +10,6 @@ class TestTextValues : public QObject
     Q_OBJECT
 
 private slots:
-    void everyByteSurvivesTheRoundTrip()
-    {
-        QByteArray all;
-        for (int b = 0; b < 256; ++b)
-            all.append(char(b));
-        const QString text = fromCp1254(all);
-        QCOMPARE(text.size(), 256);
-        QCOMPARE(toCp1254(text), all); // so no two bytes share a character
-    }
-
     void turkishLetters_data()
     {
         QTest::addColumn<QByteArray>("bytes");
@@ -28,48 +18,39 @@ private slots:
                                  << QStringLiteral("ÇĞİÖŞÜçğıöşü");
         QTest::newRow("euro and typographic signs")
             << QByteArray("\x80\x8A\x8C\x9F\xA0") << QStringLiteral("€ŠŒŸ\u00A0");
+        QByteArray all;
+        for (int b = 0; b < 256; ++b)
+            all.append(char(b));
+        QTest::newRow("every byte, so no two share a character") << all << fromCp1254(all);
     }
-
     void turkishLetters()
     {
         QFETCH(QByteArray, bytes);
         QFETCH(QString, text);
         QCOMPARE(fromCp1254(bytes), text);
+        QCOMPARE(text.size(), bytes.size());
         QCOMPARE(toCp1254(text), bytes);
         // A character 1254 cannot hold becomes "?" instead of a byte of another character.
         QCOMPARE(toCp1254(text + QStringLiteral("Ð日")), bytes + "??");
     }
-
     void val_data()
     {
         QTest::addColumn<QString>("text");
         QTest::addColumn<double>("value");
-        QTest::newRow("empty") << "" << 0.0;
-        QTest::newRow("not a number") << "abc" << 0.0;
-        QTest::newRow("two digits") << "07" << 7.0;
-        QTest::newRow("leading number") << "12abc" << 12.0;
-        QTest::newRow("blanks inside") << " 1 2 " << 12.0;
-        QTest::newRow("negative") << "-5" << -5.0;
-        QTest::newRow("decimal") << "2.5x" << 2.5;
-        QTest::newRow("exponent") << "1e3" << 1000.0;
-        QTest::newRow("exponent without digits") << "3e" << 3.0;
-        QTest::newRow("hex") << "&HFF" << 255.0;
-        QTest::newRow("octal") << "&O17" << 15.0;
-        QTest::newRow("sign only") << "-" << 0.0;
-        QTest::newRow("digit after letter") << "a1" << 0.0;
-        QTest::newRow("port line with CR") << "3\r" << 3.0;
+        const QList<std::pair<QString, double>> rows = {
+            {"", 0},      {"abc", 0},    {"07", 7},     {"12abc", 12}, {" 1 2 ", 12},
+            {"-5", -5},   {"2.5x", 2.5}, {"1e3", 1000}, {"3e", 3},     {"&HFF", 255},
+            {"&O17", 15}, {"-", 0},      {"a1", 0},     {"3\r", 3}};
+        for (const auto &[text, value] : rows)
+            QTest::newRow(qPrintable(text)) << text << value;
     }
-
     void val()
     {
         QFETCH(QString, text);
         QTEST(Val(text), "value");
     }
-
-    void signedTextKeepsABlankForTheSign()
-    {
-        QCOMPARE(signedText(6) + signedText(0) + signedText(-2), QStringLiteral(" 6 0-2"));
-    }
+    // A blank keeps the place of the sign.
+    void signs() { QCOMPARE(signedText(6) + signedText(0) + signedText(-2), " 6 0-2"); }
 };
 
 QTEST_GUILESS_MAIN(TestTextValues)

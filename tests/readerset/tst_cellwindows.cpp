@@ -7,6 +7,8 @@
 #include <QLabel>
 #include <QLineEdit>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 using Look = ReaderWindow::Look;
@@ -55,12 +57,10 @@ private slots:
         QVERIFY(m_rig->reader.waitForReceived(56, ReaderRig::kLimitMs));
         QCOMPARE(m_rig->sent(), reads(1, 28));
         QTRY_COMPARE(form4->Text8->text(), QStringLiteral("140")); // the factory marking limit
-
         m_rig->reader.clearReceived();
         form4->Command3->click();
         QTRY_COMPARE(m_rig->messages.texts(), QStringList{kDone});
         QCOMPARE(m_rig->sent(), reads(1, 26));
-
         fill(form4, {"Text3=255", "Text4=0", "Text5=3", "Text6= 4", "Text7=5", "Text8=6", "Text9=7",
                      "Text26=8", "Text28=009", "Text1=10", "Text2=11"});
         m_rig->reader.clearReceived();
@@ -70,15 +70,14 @@ private slots:
         QCOMPARE(m_rig->sent(), write(2, 255, 0) + write(3, 3, 4) + write(4, 5, 6) +
                                     write(5, 7, 7) + write(13, 0, 8) + write(26, 9, 9) +
                                     write(12, 10, 11));
-
         form4->close();
         form4 = m_rig->open<ReaderValuesWindow>(Look::Station);
         QTRY_COMPARE(form4->Text2->text(), QStringLiteral("11"));
-        const QStringList shown = {form4->Text3->text(),  form4->Text4->text(),
-                                   form4->Text5->text(),  form4->Text6->text(),
-                                   form4->Text7->text(),  form4->Text8->text(),
-                                   form4->Text9->text(),  form4->Text26->text(),
-                                   form4->Text28->text(), form4->Text1->text()};
+        QStringList shown;
+        for (const QLineEdit *box :
+             {form4->Text3, form4->Text4, form4->Text5, form4->Text6, form4->Text7, form4->Text8,
+              form4->Text9, form4->Text26, form4->Text28, form4->Text1})
+            shown << box->text();
         QCOMPARE(shown, QString("255 0 3 4 5 6 7 8 9 10").split(u' '));
     }
 
@@ -88,7 +87,6 @@ private slots:
         QVERIFY(form2);
         QCOMPARE(m_rig->sent(), reads(1, 26));
         QTRY_COMPARE(form2->boxes[11]->text(), QStringLiteral("50")); // cell 11, second byte
-
         QStringList values;
         for (int i = 0; i < 12; ++i) {
             form2->boxes[i]->setText(QString::number(100 + i));
@@ -102,7 +100,6 @@ private slots:
         for (int cell = 6; cell <= 11; ++cell)
             writes += write(cell, 100 + (cell - 6) * 2, 101 + (cell - 6) * 2);
         QCOMPARE(m_rig->sent(), writes);
-
         form2->close();
         form2 = openLoaded<SensorTimesWindow>(Look::Service, 52);
         QVERIFY(form2);
@@ -119,27 +116,21 @@ private slots:
         QTest::addColumn<QString>("box");
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("message");
-
         const QString form4 =
             QStringLiteral("\"%1\" değeri 0 ile 255 arasında bir tam sayı olmalıdır. "
                            "Okuyucuya hiçbir değer yazılmadı.");
-        QTest::newRow("above a byte") << false << "Text8"
-                                      << "256" << form4.arg("Desimal Alt Limit");
-        QTest::newRow("negative") << false << "Text2"
-                                  << "-1" << form4.arg("Tm Zamanı");
-        QTest::newRow("empty") << false << "Text3"
-                               << "" << form4.arg("Besleme Motor Hızı");
-        QTest::newRow("trailing letters") << false << "Text6"
-                                          << "12a" << form4.arg("Baslama Puls  Zamanı");
+        QTest::newRow("above a byte")
+            << false << u"Text8"_s << u"256"_s << form4.arg("Desimal Alt Limit");
+        QTest::newRow("negative") << false << u"Text2"_s << u"-1"_s << form4.arg("Tm Zamanı");
+        QTest::newRow("empty") << false << u"Text3"_s << u""_s << form4.arg("Besleme Motor Hızı");
+        QTest::newRow("trailing letters")
+            << false << u"Text6"_s << u"12a"_s << form4.arg("Baslama Puls  Zamanı");
         QTest::newRow("sensor times, middle of a row")
-            << true << "Text5"
-            << "300"
-            << QStringLiteral(
-                   "\"Giriş sensor ile orta sensor arasında geçen zaman\" satırındaki 2. "
-                   "değer 0 ile 255 arasında bir tam sayı olmalıdır. Okuyucuya hiçbir "
-                   "değer yazılmadı.");
+            << true << u"Text5"_s << u"300"_s
+            << u"\"Giriş sensor ile orta sensor arasında geçen zaman\" satırındaki 2. değer 0 ile "
+               u"255 "
+               "arasında bir tam sayı olmalıdır. Okuyucuya hiçbir değer yazılmadı."_s;
     }
-
     void badBoxIsRefusedWithNothingSent()
     {
         QFETCH(bool, sensorTimes);
@@ -167,7 +158,6 @@ private slots:
         QTest::addColumn<Look>("look");
         QTest::addColumn<QStringList>("controls"); // name|caption|tooltip
         QTest::addColumn<QString>("reminder");
-
         QTest::newRow("Form4, station")
             << false << Look::Station
             << QStringList{
@@ -204,7 +194,6 @@ private slots:
                            "Command5|Cancel|"}
             << "";
     }
-
     void looks()
     {
         QFETCH(bool, sensorTimes);
@@ -224,7 +213,6 @@ private slots:
                 QVERIFY2(widget->toolTip().isEmpty(), qPrintable(widget->objectName()));
         if (sensorTimes) // the boxes' colour goes by their column: Text8 is in the second
             QCOMPARE(backgroundOf(window->findChild<QLineEdit *>("Text8")), colorFromBgr(0x80C0FF));
-
         QPointer<QWidget> guard(window);
         window->show();
         window->findChild<QPushButton *>(sensorTimes ? "Command5" : "Command2")->click();
@@ -238,7 +226,6 @@ private slots:
         QTest::addColumn<bool>("pulled");
         QTest::addColumn<bool>("writing");
         QTest::addColumn<QString>("message");
-
         QTest::newRow("silent reader, reading")
             << false << false << "Optik okuyucu cevap vermedi; değerler okunamadı.";
         QTest::newRow("silent reader, writing")
@@ -250,7 +237,6 @@ private slots:
             << true << true
             << "Optik okuyucu ile bağlantı kesildi; yeni değerler okuyucuya tam olarak yazılamadı.";
     }
-
     void readerFaults()
     {
         QFETCH(bool, pulled);
@@ -260,7 +246,6 @@ private slots:
         QVERIFY(form4);
         QTRY_COMPARE(form4->Text8->text(), QStringLiteral("140"));
         form4->Text8->setText(QStringLiteral("77"));
-
         if (pulled)
             m_rig->reader.hangUp();
         else
@@ -272,7 +257,6 @@ private slots:
         // A failed read leaves the boxes as they were, not half zeros.
         QCOMPARE(form4->Text8->text(), QStringLiteral("77"));
         QCOMPARE(form4->Text3->text(), QStringLiteral("255"));
-
         // Still usable once the reader is back.
         QTRY_VERIFY(!pulled || !m_rig->session.line()->isOpen());
         if (pulled)
@@ -295,7 +279,6 @@ private slots:
         QTest::newRow("closed") << false;
         QTest::newRow("deleted") << true;
     }
-
     void closedMidWait()
     {
         QFETCH(bool, deleted);

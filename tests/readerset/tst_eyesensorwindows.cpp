@@ -30,9 +30,13 @@ const QByteArray kLine(48, Reader::kEyeNext);
 // Line 2: eye 1 marked, eye 3 empty, eye 2 marked. Line 3: eye 1 empty, eye 3 grey 9.
 const QByteArray kSheet = ".15X\nXX\n..9\n";
 
-QColor cellColour(const TestFormWindow *form5, int line, int eye)
+// The grid's colours at these (line, eye) cells, in turn.
+QList<QColor> cellColours(const TestFormWindow *form5, const QList<std::pair<int, int>> &cells)
 {
-    return form5->msg_goz->item(line - 1, eye - 1)->background().color();
+    QList<QColor> colours;
+    for (const auto &[line, eye] : cells)
+        colours << form5->msg_goz->item(line - 1, eye - 1)->background().color();
+    return colours;
 }
 
 // Records the button's caption each time it paints.
@@ -70,7 +74,6 @@ private slots:
     {
         QTest::addColumn<int>("window");
         QTest::addColumn<QStringList>("controls"); // name|caption|tooltip
-
         QTest::newRow("Form12")
             << 12
             << QStringList{
@@ -79,10 +82,8 @@ private slots:
                    "Text1|1|İzlenecek satırın numarası",
                    "Label49|TM Numarası|",
                    "Label2|Alt Değer|",
-                   "Command3|Tm No ya Git|Verilen TM nolu satırın göz değerlerini "
-                   "gösterir",
-                   "Command5|Önceki|Bir önceki TM nolu satırın Göz değerlerini "
-                   "gösterir",
+                   "Command3|Tm No ya Git|Verilen TM nolu satırın göz değerlerini gösterir",
+                   "Command5|Önceki|Bir önceki TM nolu satırın Göz değerlerini gösterir",
                    "Command2|Çıkış|Programdan çıkar",
                };
         QTest::newRow("Form9") << 9
@@ -98,7 +99,6 @@ private slots:
                                                    "Text2|100|",         "Label2|ÜSTÜNDE KALANLAR|",
                                                    "Label3|000 OLMALI|", "Label4|000 OLMAMALI|"};
     }
-
     void names()
     {
         QFETCH(int, window);
@@ -125,7 +125,6 @@ private slots:
         QCOMPARE(m_rig->sent(), kRewind + kRewind + kLine);
         QTRY_COMPARE(form12->Label1[3]->text(), QStringLiteral("255"));
         QCOMPARE(form12->Label1[48 + 47]->text(), QStringLiteral("48")); // the number over eye 48
-
         const auto step = [&](QPushButton *button, const QByteArray &bytes, const char *line,
                               const char *eye3) {
             m_rig->reader.clearReceived();
@@ -140,7 +139,6 @@ private slots:
         form12->Text1->setText(QStringLiteral("2"));
         step(form12->Command3, kRewind + kLine + kLine, "2", "0");
         step(form12->Command5, kRewind + kLine, "1", "140");
-
         // A line number the reader does not hold is refused before a byte goes out.
         form12->Text1->setText(QStringLiteral("65"));
         m_rig->reader.clearReceived();
@@ -181,7 +179,6 @@ private slots:
         QCOMPARE(m_rig->sent(), QByteArray("\x22\x23\x24\x25\x26"));
         for (const QPushButton *lamp : std::as_const(form9->lamps))
             QCOMPARE(backgroundOf(lamp), kRed); // nothing is coloured before "İzle"
-
         // Watching: the exit sensor's lamp follows its state; the pass ends when the window does.
         int passes = 0;
         QTimer watcher;
@@ -210,7 +207,6 @@ private slots:
         auto *form5 = m_rig->open<TestFormWindow>();
         QVERIFY(m_rig->reader.waitForReceived(1, ReaderRig::kLimitMs));
         QTRY_COMPARE(m_rig->sent(), kRewind);
-
         m_rig->reader.clearReceived();
         PaintedCaptions painted(form5->Command1);
         form5->Command1->click();
@@ -222,23 +218,18 @@ private slots:
         // The line counter is painted as it advances, though no event is let through.
         QVERIFY(painted.captions.contains(QStringLiteral(" 1")));
         QVERIFY(painted.captions.contains(QStringLiteral(" 64")));
-
         m_rig->reader.clearReceived();
         form5->Text2->setText(QStringLiteral("200")); // 99 and 200
-        QCOMPARE(cellColour(form5, 1, 1), kWhite);
-        QCOMPARE(cellColour(form5, 1, 2), kMagenta);
-        QCOMPARE(cellColour(form5, 1, 3), kYellow);
-        QCOMPARE(cellColour(form5, 1, 4), kLightOrange);
+        const QList<std::pair<int, int>> line1{{1, 1}, {1, 2}, {1, 3}, {1, 4}};
+        QCOMPARE(cellColours(form5, line1),
+                 (QList<QColor>{kWhite, kMagenta, kYellow, kLightOrange}));
         form5->Text1->setText(QString()); // 0 and 200: nothing is magenta
-        QCOMPARE(cellColour(form5, 1, 2), kYellow);
-
+        QCOMPARE(cellColours(form5, {{1, 2}}), QList<QColor>{kYellow});
         // Line 1 (eye 1 empty): eye 3 reads, should not; line 2 (eye 1 marked): eye 3 reads 0.
         form5->Command2->click();
-        QCOMPARE(cellColour(form5, 1, 3), kGreen);
-        QCOMPARE(cellColour(form5, 2, 3), kDarkBlue);
-        QCOMPARE(cellColour(form5, 3, 3), kGreen);
-        QCOMPARE(cellColour(form5, 1, 4), kLightOrange); // even eyes are not checked
-        QCOMPARE(cellColour(form5, 1, 2), kYellow);
+        // Even eyes are not checked.
+        QCOMPARE(cellColours(form5, {{1, 3}, {2, 3}, {3, 3}, {1, 4}, {1, 2}}),
+                 (QList<QColor>{kGreen, kDarkBlue, kGreen, kLightOrange, kYellow}));
         QCOMPARE(form5->Command2->text(), QStringLiteral("TEST FORM KONTROL"));
         QCOMPARE(m_rig->sent(), QByteArray());
     }
@@ -247,13 +238,11 @@ private slots:
     {
         QTest::addColumn<int>("window");
         QTest::addColumn<bool>("pulled");
-
         for (const int window : {12, 5}) {
             QTest::addRow("Form%d, silent reader", window) << window << false;
             QTest::addRow("Form%d, pulled cable", window) << window << true;
         }
     }
-
     void readerFaults()
     {
         QFETCH(int, window);
@@ -278,7 +267,6 @@ private slots:
             QCOMPARE(form5->Command1->text(), QStringLiteral("YENİLE"));
             QCOMPARE(form5->msg_goz->item(0, 3)->text(), QString()); // no half-read grid
         }
-
         // Usable again once the reader is back.
         QTRY_VERIFY(!pulled || !m_rig->session.line()->isOpen());
         if (pulled)
@@ -322,7 +310,6 @@ private slots:
             QVERIFY(m_rig->sent().startsWith("\x01Y"));
         }
         QCOMPARE(m_rig->messages.count(), 0);
-
         // The test form window leaves the heartbeat running.
         m_rig->open<TestFormWindow>();
         QTRY_VERIFY(m_rig->sent().contains("\x01Y"));

@@ -12,43 +12,29 @@
 #include <QTest>
 #include <memory>
 
-// The service console's world for one test: its program folder (path.txt, FMT and DAT files),
-// the simulated reader on a pseudo-terminal whose link path.txt names, and the message boxes.
+// The service console's world: its program folder, the simulated reader and the message boxes.
 struct ServiceRig
 {
     static constexpr int kLimitMs = 5000;
-
-    ServiceRig()
-        : reader(dir.filePath(QStringLiteral("tray")), dir.filePath(QStringLiteral("reader")))
-    {}
-    ~ServiceRig() { window.reset(); }
-
     QString file(const QString &name) const { return dir.filePath(name); }
-    // path.txt naming this FMT file and the simulated reader's link.
-    void writePath(const QByteArray &fmt)
-    {
-        TestFiles::write(file("path.txt"), fmt + "\r\n" + reader.linkPath().toUtf8() + "\r\n");
-    }
-
-    // Starts the reader (once) and a console; the answers are typed into the start-up boxes
-    // in turn. False when the console ended at start-up.
-    bool start(const QStringList &typed = {QStringLiteral("sonuc")}, int longWaitMs = 1000)
+    // Writes path.txt naming the FMT file (unless empty) and the reader's link, starts the reader
+    // (once) and a console given the typed answers in turn; false when the console ended at once.
+    bool start(const QByteArray &fmt, const QStringList &typed = {QStringLiteral("sonuc")},
+               int longWaitMs = 1000)
     {
         if (!dir.isValid() || (!reader.isRunning() && !reader.start(nullptr)))
             return false;
+        if (!fmt.isEmpty())
+            TestFiles::write(file("path.txt"), fmt + "\r\n" + reader.linkPath().toUtf8() + "\r\n");
         for (const QString &answer : typed)
             messages.queueAnswer(MsgBox::Answer::Ok, answer);
-        ServiceOptions options;
-        options.folder = dir.path();
-        options.timings = ReaderTimings{200, longWaitMs, 3000};
-        window = std::make_unique<ServiceWindow>(options);
+        window = std::make_unique<ServiceWindow>(
+            ServiceOptions{dir.path(), ReaderTimings{200, longWaitMs, 3000}, {}, {}});
         if (!window->startUp())
             return false;
         reader.clearReceived();
         return QTest::qWaitForWindowExposed(window.get());
     }
-
-    // Sheets of a form, in the reader's tray.
     bool addSheets(const QByteArray &fmt, const QList<QList<QByteArray>> &sheets, int status = 0)
     {
         for (const QList<QByteArray> &values : sheets) {
@@ -59,21 +45,15 @@ struct ServiceRig
         }
         return true;
     }
-
-    template <typename T = QWidget> T *control(const char *name) const
+    template <typename T = QAction> T *control(const char *name) const
     {
         return window->findChild<T *>(QLatin1String(name));
     }
-    QAction *menuItem(const char *name) const { return control<QAction>(name); }
     QString label(const char *name) const { return control<QLabel>(name)->text(); }
-    void trigger(const char *name) { menuItem(name)->trigger(); }
-    QList<QByteArray> datLines(const QString &name = QStringLiteral("SONUC"))
-    {
-        return TestFiles::lines(TestFiles::read(file(name)));
-    }
+    QList<QByteArray> datLines() { return TestFiles::lines(TestFiles::read(file("SONUC"))); }
 
     QTemporaryDir dir;
-    PtyReader reader;
+    PtyReader reader{dir.filePath(QStringLiteral("tray")), dir.filePath(QStringLiteral("reader"))};
     MessageRecorder messages;
-    std::unique_ptr<ServiceWindow> window;
+    std::unique_ptr<ServiceWindow> window; // last, so that it goes first
 };

@@ -1,7 +1,7 @@
 // markservice killed in the middle of a reading: whatever moment it dies at, the DAT file holds
 // only whole lines.
-#include "samples.h"
 #include "ptyreader.h"
+#include "samples.h"
 #include "sheetwriter.h"
 #include "testfiles.h"
 
@@ -22,7 +22,6 @@ private slots:
         QTest::newRow("early") << 3;
         QTest::newRow("later") << 300;
     }
-
     void killedDuringReading()
     {
         QFETCH(int, killAfter);
@@ -31,14 +30,14 @@ private slots:
         QString error;
         QVERIFY2(reader.start(&error), qPrintable(error));
         TestFiles::write(home.filePath("sinav.fmt"), kSinav);
-        TestFiles::write(home.filePath("path.txt"), "sinav.fmt\r\n" + reader.linkPath().toUtf8() + "\r\n");
+        TestFiles::write(home.filePath("path.txt"),
+                         "sinav.fmt\r\n" + reader.linkPath().toUtf8() + "\r\n");
         SheetImage sheet;
         QVERIFY(SheetWriter::makeSheet(kSinav, sinavSheet("20260001"), 0, &sheet, &error));
         reader.withDevice([&sheet](ReaderDevice &device) {
             for (int i = 0; i < 5000; ++i)
                 device.addSheet(sheet);
         });
-
         QProcess console;
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert("QT_QPA_PLATFORM", "offscreen");
@@ -48,12 +47,10 @@ private slots:
         console.setProcessEnvironment(env);
         console.start(QStringLiteral(MARKSERVICE_PATH), QStringList());
         QVERIFY(console.waitForStarted());
-
         const QString path = home.filePath("KAYIT.DAT");
         QTRY_VERIFY_WITH_TIMEOUT(TestFiles::read(path).count("\r\n") >= killAfter, 20000);
         console.kill(); // SIGKILL: no shut-down, no chance to tidy up
         QVERIFY(console.waitForFinished(5000));
-
         const QByteArray bytes = TestFiles::read(path);
         QVERIFY(bytes.endsWith("\r\n"));
         const QList<QByteArray> lines = TestFiles::lines(bytes);

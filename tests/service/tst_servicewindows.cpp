@@ -86,13 +86,11 @@ private slots:
         checkTexts(m_rig->show(new DataBitsWindow(&m_rig->opener)),
                    u"Form7|Data bits;Option1|8 Bits;Option2|4 Bits;Command2|Cancel;Label1|Choosing "
                    "4 bits increases machine's speed and decreases its reading  resolution."_s);
-
         m_rig->feedSheet(kSheet); // four timing marks for the reader to measure
         auto *form8 = m_rig->open<TimingMarkWindow>();
         checkTexts(form8, u"Form8|Timing Mark;Label1|TM_Value"_s);
         QTRY_COMPARE(form8->Text1->text(), u"4"_s);
         QCOMPARE(m_rig->sent(), QByteArray("\x1E\x08\x1A"));
-
         auto *form6 = m_rig->open<CalibrationWindow>();
         checkTexts(form6, u"Form6|Kalibrasyon;Command1|OK;Label1|Okuyucuya bir test kağıdı koyun "
                           "ve  'OK'  butonuna basın kağıt geçtikten sonra 'Cancel' butonuna "
@@ -121,7 +119,6 @@ private slots:
         QTRY_COMPARE(form9->values[5]->text(), u"7"_s);
         QCOMPARE(m_rig->sent(), kSensors);
         QCOMPARE(form9->values[2]->text(), u"1"_s);
-
         // "Refresh" polls until the window closes; a second click meanwhile starts no second
         // loop, which would break into a pass of the first.
         m_rig->reader.clearReceived();
@@ -169,7 +166,6 @@ private slots:
         form12->Text1->setText(u"3"_s);
         step(form12->Command3, kRewind + kLine + kLine + kLine, "3", "0", "252");
         step(form12->Command1, kLine, "4", "28", "0");
-
         // A number that names no line is refused before a byte goes out.
         m_rig->reader.clearReceived();
         for (const char *typed : {"0", "65", "x"}) {
@@ -268,14 +264,13 @@ private slots:
         QTest::addColumn<int>("handshaking");
         QTest::addColumn<QString>("options");
         QTest::newRow("console's start")
-            << "1"
-            << "38400,N,8,1" << 0 << "Baud12 ComPort_1 Data8 EchoOff NoFlow NoParity Stop1";
+            << u"1"_s << u"38400,N,8,1"_s << 0
+            << u"Baud12 ComPort_1 Data8 EchoOff NoFlow NoParity Stop1"_s;
         QTest::newRow("the other options")
-            << "4"
-            << "250000,e,7,2" << 3 << "Baud96 BothFlow ComPort_4 Data7 EchoOff EvenParity Stop2";
+            << u"4"_s << u"250000,e,7,2"_s << 3
+            << u"Baud96 BothFlow ComPort_4 Data7 EchoOff EvenParity Stop2"_s;
         QTest::newRow("values not offered")
-            << "/tmp/reader"
-            << "4800,O,8,1.5" << 1 << "Data8 EchoOff OddParity XonFlow";
+            << u"/tmp/reader"_s << u"4800,O,8,1.5"_s << 1 << u"Data8 EchoOff OddParity XonFlow"_s;
     }
     // On a line not open, so that no port of the machine is needed.
     void loadShowsTheLine()
@@ -289,7 +284,6 @@ private slots:
         ConfigScrn *dialog = openConfig(line);
         QTEST(selected(dialog), "options");
         QCOMPARE(m_chosen->count() == 1 ? m_chosen->first().first().toInt() : 0, port.toInt());
-
         // What the options do not offer is kept as the line has it.
         QPointer<ConfigScrn> guard(dialog);
         dialog->OKButton->click();
@@ -307,14 +301,12 @@ private slots:
         QTest::addColumn<bool>("ok");
         QTest::addColumn<QString>("settings");
         QTest::addColumn<QString>("inMessage"); // empty: no message, the dialog closes
-        QTest::newRow("cancel") << "ComPort_3 Baud6" << false << "38400,N,8,1"
-                                << "";
-        QTest::newRow("ok") << "Baud6 Stop2 RTSFlow EchoOn" << true << "19200,N,8,2"
-                            << "";
+        QTest::newRow("cancel") << u"ComPort_3 Baud6"_s << false << u"38400,N,8,1"_s << u""_s;
+        QTest::newRow("ok") << u"Baud6 Stop2 RTSFlow EchoOn"_s << true << u"19200,N,8,2"_s << u""_s;
         QTest::newRow("missing port")
-            << "ComPort_2" << true << "38400,N,8,1" << portNameFor(u"2"_s);
-        QTest::newRow("refused setting") << "EvenParity" << true << "38400,N,8,1"
-                                         << "38400,E,8,1";
+            << u"ComPort_2"_s << true << u"38400,N,8,1"_s << portNameFor(u"2"_s);
+        QTest::newRow("refused setting")
+            << u"EvenParity"_s << true << u"38400,N,8,1"_s << u"38400,E,8,1"_s;
     }
     void okOrCancel()
     {
@@ -330,7 +322,6 @@ private slots:
         for (const QString &option : options.split(u' '))
             dialog->findChild<QRadioButton *>(option)->click();
         (ok ? dialog->OKButton : dialog->CancelButton)->click();
-
         QTRY_COMPARE(dialog.isNull(), inMessage.isEmpty());
         QTEST(line.settings(), "settings");
         QCOMPARE(line.handshaking(), options.contains(u"RTSFlow") ? 2 : 0);

@@ -8,15 +8,11 @@
 
 #include <csignal>
 
-namespace {
-
-constexpr int kLimitMs = 5000;
-
-} // namespace
-
 class TestOmrsim : public QObject
 {
     Q_OBJECT
+
+    static constexpr int kLimitMs = 5000;
 
 private slots:
     void servesTheLinkUntilTerminated()
@@ -28,43 +24,37 @@ private slots:
         sim.start(QStringLiteral(OMRSIM_PATH), {"--link", link, "--tray", dir.path(), "--log", log,
                                                 "--sensor", "25=7", "--sensor", "0x27=1"});
         QTRY_VERIFY_WITH_TIMEOUT(sim.canReadLine(), kLimitMs);
-        const QString slave = QString::fromLocal8Bit(sim.readLine()).trimmed();
-        QCOMPARE(QFileInfo(link).symLinkTarget(), slave);
-
+        QCOMPARE(QFileInfo(link).symLinkTarget(), QString::fromLocal8Bit(sim.readLine()).trimmed());
         QSerialPort port(link);
         QVERIFY(port.open(QIODevice::ReadWrite));
         QByteArray arrived;
-        const auto ping = [&port] {
-            port.write("\x01Y");
+        const auto send = [&port](const QByteArray &bytes) {
+            port.write(bytes);
             port.flush();
         };
-        ping();
+        const QByteArray ping = "\x01Y";
+        send(ping);
         QTRY_COMPARE_WITH_TIMEOUT(arrived += port.readAll(), QByteArray("Y"), kLimitMs);
         // Sensor states come from the command line; those not named there read 0.
-        port.write("\x25\x27\x23");
-        port.flush();
+        send("\x25\x27\x23");
         QTRY_COMPARE_WITH_TIMEOUT(arrived += port.readAll(), QByteArray("Y\x07\x01\0", 4),
                                   kLimitMs);
         QTRY_VERIFY_WITH_TIMEOUT(TestFiles::read(log).contains(" in 01 59 out 59\n"), kLimitMs);
-
         // SIGUSR1 silences the reader, and again makes it answer.
         ::kill(pid_t(sim.processId()), SIGUSR1);
         QTRY_VERIFY_WITH_TIMEOUT(TestFiles::read(log).contains(" silent\n"), kLimitMs);
-        ping();
+        send(ping);
         QTRY_VERIFY_WITH_TIMEOUT(TestFiles::read(log).contains(" in 01 59 out -\n"), kLimitMs);
         ::kill(pid_t(sim.processId()), SIGUSR1);
         QTRY_VERIFY_WITH_TIMEOUT(TestFiles::read(log).contains(" answering\n"), kLimitMs);
-        ping();
+        send(ping);
         QTRY_COMPARE_WITH_TIMEOUT(arrived += port.readAll(), QByteArray("Y\x07\x01\0Y", 5),
                                   kLimitMs);
-
         // SIGUSR2 hangs up and comes back on a new terminal behind the same link.
         ::kill(pid_t(sim.processId()), SIGUSR2);
         QTRY_VERIFY_WITH_TIMEOUT(sim.canReadLine(), kLimitMs);
-        const QString newSlave = QString::fromLocal8Bit(sim.readLine()).trimmed();
-        QCOMPARE(QFileInfo(link).symLinkTarget(), newSlave);
+        QCOMPARE(QFileInfo(link).symLinkTarget(), QString::fromLocal8Bit(sim.readLine()).trimmed());
         QTRY_VERIFY_WITH_TIMEOUT(TestFiles::read(log).contains(" hung up\n"), kLimitMs);
-
         sim.terminate();
         QVERIFY(sim.waitForFinished(kLimitMs));
         QCOMPARE(sim.exitStatus(), QProcess::NormalExit);
@@ -76,9 +66,9 @@ private slots:
     {
         QTemporaryDir dir;
         // A one-letter field with a Turkish letter in its set, code page 1254.
-        const QString fmt = TestFiles::write(dir.filePath(QStringLiteral("form.fmt")),
-                                             "02=03=00=D=\r\n02=02=01=03=H=Y=A\xC7"
-                                             "B=X=[HARF]\r\n");
+        const QByteArray form = "02=03=00=D=\r\n02=02=01=03=H=Y=A\xC7"
+                                "B=X=[HARF]\r\n";
+        const QString fmt = TestFiles::write(dir.filePath(QStringLiteral("form.fmt")), form);
         const QString sheet = dir.filePath(QStringLiteral("sheet"));
         QProcess writer;
         writer.start(QStringLiteral(OMRSIM_PATH), {"make-sheet", "--fmt", fmt, "--out", sheet,

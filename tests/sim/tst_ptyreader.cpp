@@ -1,6 +1,7 @@
 #include "protocol.h"
 #include "ptyreader.h"
 #include "serialline.h"
+#include "testfiles.h"
 
 #include <QElapsedTimer>
 #include <QFile>
@@ -8,6 +9,7 @@
 #include <QSerialPort>
 #include <QTemporaryDir>
 #include <QTest>
+#include <memory>
 
 namespace {
 
@@ -38,16 +40,11 @@ class TestPtyReader : public QObject
 private slots:
     void init()
     {
-        m_dir = new QTemporaryDir;
+        m_reader.reset(); // before its folder goes
+        m_dir = std::make_unique<QTemporaryDir>();
         QVERIFY(m_dir->isValid());
         m_link = m_dir->filePath(QStringLiteral("reader"));
-        m_reader = new PtyReader(m_dir->filePath(QStringLiteral("tray")), m_link);
-    }
-
-    void cleanup()
-    {
-        delete m_reader;
-        delete m_dir;
+        m_reader = std::make_unique<PtyReader>(m_dir->filePath(QStringLiteral("tray")), m_link);
     }
 
     // Bytes written one at a time come together as the commands they make.
@@ -71,16 +68,14 @@ private slots:
         QTest::addColumn<QString>("fault");
         QTest::addColumn<QByteArray>("command");
         QTest::addColumn<QByteArray>("onTheLine");
-
-        QTest::newRow("silent") << "silent" << QByteArray("\x08\x02") << QByteArray();
-        QTest::newRow("partial") << "partial" << QByteArray("\x08\x02") << QByteArray("\xFF");
-        QTest::newRow("partial, one byte passes")
-            << "partial" << QByteArray("\x22") << QByteArray(1, '\0');
-        QTest::newRow("garbage") << "garbage" << QByteArray("\x01Y") << QByteArray("\xA6");
-        QTest::newRow("switched off") << "off" << QByteArray("@OEM") << QByteArray("\x02");
-        QTest::newRow("late") << "late" << QByteArray("\x01Y") << QByteArray("Y");
+        using B = QByteArray;
+        QTest::newRow("silent") << "silent" << B("\x08\x02") << B();
+        QTest::newRow("partial") << "partial" << B("\x08\x02") << B("\xFF");
+        QTest::newRow("partial, one byte passes") << "partial" << B("\x22") << B(1, '\0');
+        QTest::newRow("garbage") << "garbage" << B("\x01Y") << B("\xA6");
+        QTest::newRow("switched off") << "off" << B("@OEM") << B("\x02");
+        QTest::newRow("late") << "late" << B("\x01Y") << B("Y");
     }
-
     void faults()
     {
         QFETCH(QString, fault);
@@ -89,7 +84,6 @@ private slots:
         m_reader->withDevice([](ReaderDevice &device) { return device.setCell(2, 0xFF, 0x11); });
         QVERIFY(m_reader->start(nullptr));
         Port port(m_link);
-
         const auto set = [&](bool on) {
             if (fault == QLatin1String("silent"))
                 m_reader->setSilent(on);
@@ -124,11 +118,9 @@ private slots:
         QCOMPARE(line.waitBlocking(1, kLimitMs).data(), QByteArray("Y"));
         QVERIFY(line.write(QByteArray("\x07\x0C\x21\x22", 4)));
         QCOMPARE(line.waitBlocking(1, kLimitMs).outcome, SerialLine::Outcome::Data);
-
         m_reader->hangUp();
         QVERIFY(!QFileInfo(m_link).isSymLink()); // the device is gone, link and all
         QCOMPARE(line.waitYielding(1, kLimitMs).outcome, SerialLine::Outcome::PortError);
-
         QString error;
         QVERIFY2(m_reader->comeBack(&error), qPrintable(error));
         QCOMPARE(QFileInfo(m_link).symLinkTarget(), m_reader->slavePath());
@@ -141,14 +133,11 @@ private slots:
     void onlyLinksAreReplacedAndStopRemovesThem()
     {
         // Someone's file at the link path is kept, and the reader refuses to start.
-        QFile file(m_link);
-        QVERIFY(file.open(QIODevice::WriteOnly) && file.write("data") == 4);
-        file.close();
+        TestFiles::write(m_link, "data");
         QString error;
         QVERIFY(!m_reader->start(&error));
         QVERIFY(!error.isEmpty());
         QCOMPARE(QFileInfo(m_link).size(), 4);
-
         // An old link is pointed at the new terminal, which answers a port opened through it.
         QVERIFY(QFile::remove(m_link));
         QVERIFY(QFile::link(m_dir->filePath(QStringLiteral("elsewhere")), m_link));
@@ -159,14 +148,13 @@ private slots:
         port.write("\x01");
         port.write("Y");
         QTRY_COMPARE_WITH_TIMEOUT(port.arrived(), QByteArray("Y"), kLimitMs);
-
         m_reader->stop();
         QVERIFY(!QFileInfo(m_link).exists() && !QFileInfo(m_link).isSymLink());
     }
 
 private:
-    QTemporaryDir *m_dir = nullptr;
-    PtyReader *m_reader = nullptr;
+    std::unique_ptr<QTemporaryDir> m_dir;
+    std::unique_ptr<PtyReader> m_reader;
     QString m_link;
 };
 

@@ -21,11 +21,9 @@ QByteArray bytes(std::initializer_list<int> codes)
     return result;
 }
 
-// The worked example form, once as the lines are joined on the line, once as the file's lines
-// stand.
+// The worked example form as its lines are joined on the line.
 const QByteArray kExampleJoined = "40=12=00=D=03=12=02=09=H=D=0123456789=X="
                                   "14=38=02=06=H=Y=ABCDE=X=03=03=11=12=H=Y=AB=X=";
-const QByteArray kExampleFile = Samples::kSinav;
 
 } // namespace
 
@@ -34,37 +32,83 @@ class TestReaderDevice : public QObject
     Q_OBJECT
 
 private slots:
-    void commands_data()
+    // Commands to a device that holds the form and the sheet given, if any; the replies joined.
+    void exchanges_data()
     {
+        QTest::addColumn<QByteArray>("form");
+        QTest::addColumn<QByteArray>("sheet"); // null: none
         QTest::addColumn<QList<QByteArray>>("writes");
         QTest::addColumn<QByteArray>("reply");
-
         using List = QList<QByteArray>;
-        QTest::newRow("presence in two writes") << List{"\x01", "Y"} << QByteArray("Y");
-        QTest::newRow("attention in four writes") << List{"@", "O", "E", "M"} << bytes({1});
-        QTest::newRow("attention and presence at once") << List{"@OEM\x01Y"} << QByteArray("\x01Y");
-        QTest::newRow("broken attention does not swallow a ping")
-            << List{"@O", "\x01Y"} << QByteArray("Y");
-        QTest::newRow("presence cut short by a tray query") << List{"\x01\x22"} << bytes({0});
-        QTest::newRow("unknown bytes are ignored") << List{"\xFE\x99\x01Y"} << QByteArray("Y");
-        QTest::newRow("no reply but from the sensors")
-            << List{"\x3A\x3C\x3B\x2E\x23\x24\x25\x26\x27"} << bytes({0, 0, 0, 0, 0});
-        QTest::newRow("empty tray: no paper, feed jams, no data")
-            << List{"\x22", "\x2A", "\x2F"} << bytes({0, ReaderDevice::kEmptyTrayStatus});
-        QTest::newRow("cell command split across writes")
-            << List{bytes({0x07}), bytes({9, 0xAB}), bytes({0xCD, 0x08}), bytes({9})}
-            << bytes({0x06, 0xAB, 0xCD});
-        QTest::newRow("argument bytes equal to commands")
-            << List{bytes({0x07, 5, 0x22, 0x2A, 0x08, 5})} << bytes({0x06, 0x22, 0x2A});
-        QTest::newRow("cells out of range") << List{bytes({0x07, 31, 1, 1, 0x08, 31, 0x08, 0})}
-                                            << bytes({ReaderDevice::kCellRefused, 0, 0, 0, 0});
+        using B = QByteArray;
+        const auto command = [](const char *name, const List &writes, const B &reply) {
+            QTest::newRow(name) << B() << B() << writes << reply;
+        };
+        command("presence in two writes", {"\x01", "Y"}, "Y");
+        command("attention in four writes", {"@", "O", "E", "M"}, bytes({1}));
+        command("attention and presence at once", {"@OEM\x01Y"}, "\x01Y");
+        command("broken attention does not swallow a ping", {"@O", "\x01Y"}, "Y");
+        command("presence cut short by a tray query", {"\x01\x22"}, bytes({0}));
+        command("unknown bytes are ignored", {"\xFE\x99\x01Y"}, "Y");
+        command("no reply but from the sensors", {"\x3A\x3C\x3B\x2E\x23\x24\x25\x26\x27"},
+                bytes({0, 0, 0, 0, 0}));
+        command("empty tray: no paper, feed jams, no data", {"\x22", "\x2A", "\x2F"},
+                bytes({0, ReaderDevice::kEmptyTrayStatus}));
+        command("cell command split across writes",
+                {bytes({0x07}), bytes({9, 0xAB}), bytes({0xCD, 0x08}), bytes({9})},
+                bytes({0x06, 0xAB, 0xCD}));
+        command("argument bytes equal to commands", {bytes({0x07, 5, 0x22, 0x2A, 0x08, 5})},
+                bytes({0x06, 0x22, 0x2A}));
+        command("cells out of range", {bytes({0x07, 31, 1, 1, 0x08, 31, 0x08, 0})},
+                bytes({ReaderDevice::kCellRefused, 0, 0, 0, 0}));
+        command("cells keep what is written", {bytes({0x07, 30, 1, 2, 0x08, 30})},
+                bytes({6, 1, 2}));
+        command("marking limit at grey level 5", {bytes({0x08, 4})},
+                bytes({128, ReaderDevice::kDefaultLowerLimit}));
+        // A one-row field A-D in columns 1-4, then a field coded down rows 2-4 in columns 6-7. The
+        // limit is on the eye values' scale: the default marks grey level 5 (eye value 140).
+        const auto decode = [](const char *name, const char *sheet, int limit, const B &data) {
+            QTest::newRow(name) << B("04=07=00=D=01=01=01=04=H=Y=ABCD=X=02=04=06=07=H=D=XYZ=X=")
+                                << B(sheet)
+                                << List{bytes({0x07, ReaderDevice::kLowerLimitCell, 0, limit}),
+                                        "\x2A", "\x2F", "\x2F"}
+                                << bytes({6, 0}) + data + data; // asked again, sent again
+        };
+        const int limit = ReaderDevice::kDefaultLowerLimit;
+        decode("blank", "", limit, "   ");
+        decode("one mark", "..X.", limit, "C  ");
+        decode("several marks", "X..X", limit, "*  ");
+        decode("grey below the limit", "4...", limit, "   ");
+        decode("grey at the limit", "5...", limit, "A  ");
+        decode("one below the grey", "5...", 141, "   ");
+        decode("full mark at limit 255", "9.X.", 255, "C  ");
+        decode("faint mark beside a full one", "4.X.", limit, "C  ");
+        decode("limit 0 marks no empty cell", ".1..", 0, "B  ");
+        decode("coded down the rows", "....\n.....X.\n.....XX\n", limit, " *Y");
+        decode("last row down", "#status 0\r\n\r\n\r\n\r\n......X\r\n", limit, "  Z");
+        // Drawn as the sheet lies: row 1 of the form is the bottom line, column 1 the right edge;
+        // each field comes last character first, so the digits read "10" from left to right.
+        QTest::newRow("timing marks on the right")
+            << B("03=02=00=T=01=01=01=03=H=Y=CBA=X=02=03=01=02=H=D=10=X=")
+            << B(47, '.') + "X\n" + B(46, '.') + "X.\n" + B(45, '.') + "X..\n"
+            << List{"\x2A", "\x2F"} << B("\0A01", 4);
+        // A level read applies once; levels are eye values, as the limit is: 3 × 28 and 8 × 28.
+        QTest::newRow("level read")
+            << B("01=04=00=D=01=01=01=04=H=Y=ABCD=X=") << B("3..7")
+            << List{"\x2A", "\x37\x54\x2F", "\x2F", "\x37\xE0\x2F"} << B("\0*D ", 4);
     }
-
-    void commands()
+    void exchanges()
     {
+        QFETCH(QByteArray, form);
+        QFETCH(QByteArray, sheet);
         QFETCH(QList<QByteArray>, writes);
         QFETCH(QByteArray, reply);
         ReaderDevice device;
+        if (!form.isEmpty())
+            device.receive(download(form));
+        QString error;
+        if (!sheet.isNull())
+            QVERIFY2(device.addSheetText(sheet, QStringLiteral("s"), &error), qPrintable(error));
         QByteArray replies;
         for (const QByteArray &write : writes)
             replies += device.receive(write);
@@ -76,23 +120,20 @@ private slots:
         QTest::addColumn<QByteArray>("text");
         QTest::addColumn<int>("expectedLength");
         QTest::addColumn<QByteArray>("lastSet");
-
-        QTest::newRow("lines joined") << kExampleJoined << 34 << QByteArray("AB");
-        QTest::newRow("titles, checks and CR LF") << kExampleFile << 34 << QByteArray("AB");
+        using B = QByteArray;
+        QTest::newRow("lines joined") << kExampleJoined << 34 << B("AB");
+        QTest::newRow("titles, checks and CR LF") << Samples::kSinav << 34 << B("AB");
         QTest::newRow("header caption")
-            << QByteArray("40=12=00=D=[DENEME SINAVI]14=38=02=06=H=Y=ABCDE=X=") << 25
-            << QByteArray("ABCDE");
+            << B("40=12=00=D=[DENEME SINAVI]14=38=02=06=H=Y=ABCDE=X=") << 25 << B("ABCDE");
         QTest::newRow("set holding command bytes")
-            << QByteArray("05=04=00=D=01=01=01=04=H=Y=\x22*/:=X=") << 1 << QByteArray("\x22*/:");
-        QTest::newRow("set too short")
-            << QByteArray("40=12=00=D=03=12=02=09=H=D=012345678=X=") << 0 << QByteArray();
+            << B("05=04=00=D=01=01=01=04=H=Y=\x22*/:=X=") << 1 << B("\x22*/:");
+        QTest::newRow("set too short") << B("40=12=00=D=03=12=02=09=H=D=012345678=X=") << 0 << B();
         QTest::newRow("column beyond the eyes")
-            << QByteArray("40=49=00=D=01=01=48=49=H=Y=AB=X=") << 0 << QByteArray();
+            << B("40=49=00=D=01=01=48=49=H=Y=AB=X=") << 0 << B();
         QTest::newRow("unclosed title")
-            << QByteArray("40=12=00=D=03=03=11=12=H=Y=AB=X=[KITAPCIK") << 0 << QByteArray();
-        QTest::newRow("truncated header") << QByteArray("40=12=00") << 0 << QByteArray();
+            << B("40=12=00=D=03=03=11=12=H=Y=AB=X=[KITAPCIK") << 0 << B();
+        QTest::newRow("truncated header") << B("40=12=00") << 0 << B();
     }
-
     void formatDownload()
     {
         QFETCH(QByteArray, text);
@@ -126,73 +167,6 @@ private slots:
         QCOMPARE(device.receive("\x01Y"), QByteArray("Y"));
     }
 
-    void decoding_data()
-    {
-        QTest::addColumn<QByteArray>("sheet");
-        QTest::addColumn<int>("limit");
-        QTest::addColumn<QByteArray>("data");
-
-        // A one-row field A-D in columns 1-4, then a field coded down rows 2-4 in columns 6-7. The
-        // limit is on the eye values' scale: the default marks grey level 5 (eye value 140).
-        const int limit = ReaderDevice::kDefaultLowerLimit;
-        QTest::newRow("blank") << QByteArray() << limit << QByteArray("   ");
-        QTest::newRow("one mark") << QByteArray("..X.") << limit << QByteArray("C  ");
-        QTest::newRow("several marks") << QByteArray("X..X") << limit << QByteArray("*  ");
-        QTest::newRow("grey below the limit") << QByteArray("4...") << limit << QByteArray("   ");
-        QTest::newRow("grey at the limit") << QByteArray("5...") << limit << QByteArray("A  ");
-        QTest::newRow("one below the grey") << QByteArray("5...") << 141 << QByteArray("   ");
-        QTest::newRow("full mark at limit 255") << QByteArray("9.X.") << 255 << QByteArray("C  ");
-        QTest::newRow("faint mark beside a full one")
-            << QByteArray("4.X.") << limit << QByteArray("C  ");
-        QTest::newRow("limit 0 marks no empty cell")
-            << QByteArray(".1..") << 0 << QByteArray("B  ");
-        QTest::newRow("coded down the rows")
-            << QByteArray("....\n.....X.\n.....XX\n") << limit << QByteArray(" *Y");
-        QTest::newRow("last row of a vertical field")
-            << QByteArray("#status 0\r\n\r\n\r\n\r\n......X\r\n") << limit << QByteArray("  Z");
-    }
-
-    void decoding()
-    {
-        QFETCH(QByteArray, sheet);
-        QFETCH(int, limit);
-        QFETCH(QByteArray, data);
-        ReaderDevice device;
-        device.receive(download("04=07=00=D=01=01=01=04=H=Y=ABCD=X=02=04=06=07=H=D=XYZ=X="));
-        QString error;
-        QVERIFY2(device.addSheetText(sheet, QStringLiteral("s"), &error), qPrintable(error));
-        QCOMPARE(device.receive(bytes({0x07, ReaderDevice::kLowerLimitCell, 0, limit})),
-                 bytes({6}));
-        QCOMPARE(device.receive("\x2A"), bytes({0}));
-        QCOMPARE(device.receive("\x2F"), data);
-        QCOMPARE(device.receive("\x2F"), data); // asked again, sent again
-    }
-
-    void timingMarksOnTheRight()
-    {
-        // Drawn as the sheet lies: row 1 of the form is the bottom line, column 1 the right edge.
-        ReaderDevice device;
-        device.receive(download("03=02=00=T=01=01=01=03=H=Y=CBA=X=02=03=01=02=H=D=10=X="));
-        const QByteArray sheet = QByteArray(47, '.') + "X\n" + QByteArray(46, '.') + "X.\n" +
-                                 QByteArray(45, '.') + "X..\n";
-        QVERIFY(device.addSheetText(sheet, QStringLiteral("t")));
-        device.receive("\x2A");
-        // Each field comes last character first: the digits read "10" from left to right.
-        QCOMPARE(device.receive("\x2F"), QByteArray("A01"));
-    }
-
-    void levelReadAppliesOnce()
-    {
-        ReaderDevice device;
-        device.receive(download("01=04=00=D=01=01=01=04=H=Y=ABCD=X="));
-        QVERIFY(device.addSheetText("3..7", QStringLiteral("s")));
-        device.receive("\x2A");
-        // Levels are eye values, as the limit in memory is: 3 × 28 and 8 × 28.
-        QCOMPARE(device.receive("\x37\x54\x2F"), QByteArray("*"));
-        QCOMPARE(device.receive("\x2F"), QByteArray("D"));
-        QCOMPARE(device.receive("\x37\xE0\x2F"), QByteArray(" "));
-    }
-
     void tray()
     {
         QTemporaryDir dir;
@@ -202,7 +176,6 @@ private slots:
         put("b", "X\n");
         put("a", "#status 3\n# timing marks smudged\n.X\n");
         put(".hidden", "X\n");
-
         ReaderDevice device(dir.path());
         device.receive(download("01=02=00=D=01=01=01=02=H=Y=AB=X="));
         // The tray query looks, it does not take.
@@ -211,7 +184,6 @@ private slots:
         QCOMPARE(device.receive("\x2A\x2F"), bytes({3})); // a failed sheet sends no data
         QCOMPARE(device.lastSheet().name, QStringLiteral("a"));
         QCOMPARE(device.receive("\x2A\x2F"), QByteArray("\0A", 2));
-
         // Sheets dropped in later are found, an unreadable one jams; those in memory come last.
         SheetImage inMemory;
         inMemory.name = QStringLiteral("memory");
@@ -256,9 +228,6 @@ private slots:
         QCOMPARE(device.receive("\x22\x23\x24\x25\x26\x27"), bytes({0, 0, 0, 1, 0, 9}));
         QVERIFY(device.addSheetText("X", QStringLiteral("s")));
         QCOMPARE(device.receive("\x22"), bytes({1})); // the tray sensor sees the sheet
-        // Every cell up to 30 keeps what is written; the marking limit starts at grey level 5.
-        QCOMPARE(device.receive(bytes({0x08, 4})), bytes({128, ReaderDevice::kDefaultLowerLimit}));
-        QCOMPARE(device.receive(bytes({0x07, 30, 1, 2, 0x08, 30})), bytes({6, 1, 2}));
     }
 
     void exchangesAreLogged()

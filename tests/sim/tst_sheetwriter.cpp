@@ -30,7 +30,6 @@ private slots:
         QTest::addColumn<QByteArray>("fmt");
         QTest::addColumn<QList<QByteArray>>("values");
         QTest::addColumn<QByteArray>("data");
-
         using List = QList<QByteArray>;
         const QByteArray blanks(19, ' ');
         QTest::newRow("marks on the left")
@@ -47,7 +46,6 @@ private slots:
                    "29=03=00=T=\r\n01=29=01=03=H=D=ZYVÜUTŞSRPÖONMLKJİIHĞGFEDÇCBA=X=\r\n"))
             << List{toCp1254(QStringLiteral("İÖZ"))} << toCp1254(QStringLiteral("ZÖİ"));
     }
-
     void roundTrip()
     {
         QFETCH(QByteArray, fmt);
@@ -55,7 +53,6 @@ private slots:
         SheetImage sheet;
         QString error;
         QVERIFY2(SheetWriter::makeSheet(fmt, values, 0, &sheet, &error), qPrintable(error));
-
         // Downloaded as the service console sends it: the file's lines as they stand.
         ReaderDevice device;
         device.receive(Reader::kFormatBegin + fmt + Reader::kFormatEnd);
@@ -72,14 +69,12 @@ private slots:
             TestFiles::write(dir.filePath(QStringLiteral("form.fmt")), kExampleFmt);
         const QString tray = dir.filePath(QStringLiteral("tray"));
         QVERIFY(QDir().mkdir(tray));
-
         QString error;
         QVERIFY2(SheetWriter::writeSheetFile(fmtPath, {"12345678"}, 3, tray + "/001", &error),
                  qPrintable(error));
         QVERIFY(SheetWriter::writeSheetFile(fmtPath, {"87654321"}, 0, tray + "/002", &error));
         // Nothing half-written is left beside the sheets.
         QCOMPARE(QDir(tray).entryList(QDir::Files | QDir::Hidden), QStringList({"001", "002"}));
-
         ReaderDevice device(tray);
         device.receive(Reader::kFormatBegin + kExampleFmt + Reader::kFormatEnd);
         QCOMPARE(device.receive("\x2A\x2A\x2F").left(10), QByteArray("\x03\x00"
@@ -92,7 +87,6 @@ private slots:
         QTest::addColumn<QByteArray>("fmt");
         QTest::addColumn<QList<QByteArray>>("values");
         QTest::addColumn<int>("status");
-
         using List = QList<QByteArray>;
         QTest::newRow("value longer than its field") << kExampleFmt << List{"123456789"} << 0;
         QTest::newRow("character not in the set") << kExampleFmt << List{"1234567A"} << 0;
@@ -103,7 +97,6 @@ private slots:
         QTest::newRow("unusable form")
             << QByteArray("40=12=00=D=\r\n03=12=02=09\r\n") << List{} << 0;
     }
-
     void refusals()
     {
         QFETCH(QByteArray, fmt);

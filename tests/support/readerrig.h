@@ -20,8 +20,7 @@ struct ReaderRig
     static constexpr int kLimitMs = 5000;
 
     explicit ReaderRig(int longWaitMs = kLongWaitMs, int heartbeatMs = 3000)
-        : reader(dir.filePath(QStringLiteral("tray")), dir.filePath(QStringLiteral("reader"))),
-          session(ReaderTimings{200, longWaitMs, heartbeatMs})
+        : session(ReaderTimings{200, longWaitMs, heartbeatMs})
     {
         opener.setObjectName(QStringLiteral("opener"));
     }
@@ -31,7 +30,6 @@ struct ReaderRig
             if (window != &opener)
                 delete window;
     }
-
     // The same world afresh, with other time limits.
     static bool restart(ReaderRig *&rig, int longWaitMs, int heartbeatMs = 3000)
     {
@@ -39,7 +37,6 @@ struct ReaderRig
         rig = new ReaderRig(longWaitMs, heartbeatMs);
         return rig->start();
     }
-
     bool start()
     {
         if (!dir.isValid() || !reader.start(nullptr) ||
@@ -48,7 +45,6 @@ struct ReaderRig
         opener.show();
         return QTest::qWaitForWindowExposed(&opener);
     }
-
     // Makes a window as its opener would and shows it, with a clean record of the line.
     template <typename Window, typename... Extra> Window *open(Extra... extra)
     {
@@ -60,9 +56,7 @@ struct ReaderRig
         window->show();
         return window;
     }
-
     QByteArray sent() { return reader.receivedBytes(); }
-
     // Puts a sheet of the given rows into the reader and feeds it, so its eye values stream.
     void feedSheet(const QByteArray &rows)
     {
@@ -71,7 +65,6 @@ struct ReaderRig
             device.receive("\x2A");
         });
     }
-
     // Runs then once, from inside the event loop, as soon as an exchange waits for its reply.
     void whileWaiting(std::function<void()> then)
     {
@@ -87,7 +80,7 @@ struct ReaderRig
     }
 
     QTemporaryDir dir;
-    PtyReader reader;
+    PtyReader reader{dir.filePath(QStringLiteral("tray")), dir.filePath(QStringLiteral("reader"))};
     ReaderSession session;
     QPushButton opener;
     MessageRecorder messages;

@@ -4,6 +4,7 @@
 #include <QTest>
 
 using namespace visual;
+using namespace Qt::StringLiterals;
 
 class TestFormLayout : public QObject
 {
@@ -46,7 +47,6 @@ private slots:
         QTest::newRow("T column 48") << true << 461 << 430 << 10 << 48;
         QTest::newRow("T past column 48") << true << 460 << 430 << 0 << 0;
     }
-
     void hitTest()
     {
         QFETCH(bool, marksRight);
@@ -55,9 +55,8 @@ private slots:
         const FormGeometry geometry = FormGeometry::screen(10, marksRight);
         QCOMPARE(geometry.width(), 11360);
         QCOMPARE(geometry.height(), 3000);
-        const Cell cell = geometry.hitTest(x, y);
-        QTEST(cell.row, "row");
-        QTEST(cell.column, "column");
+        QTEST(geometry.hitTest(x, y).row, "row");
+        QTEST(geometry.hitTest(x, y).column, "column");
     }
 
     void fieldCharacters_data()
@@ -68,20 +67,14 @@ private slots:
         QTest::addColumn<int>("column");
         QTest::addColumn<QString>("shown");
         // Rows 3 to 5, columns 10 to 13.
-        QTest::newRow("D first row") << "D"
-                                     << "ABC" << 3 << 12 << "A";
-        QTest::newRow("D last row") << "D"
-                                    << "ABC" << 5 << 10 << "C";
-        QTest::newRow("Y first column") << "Y"
-                                        << "ABCD" << 4 << 10 << "A";
-        QTest::newRow("Y last column") << "Y"
-                                       << "ABCD" << 5 << 13 << "D";
-        QTest::newRow("no orientation runs along the columns") << ""
-                                                               << "ABCD" << 3 << 11 << "B";
-        QTest::newRow("past the set") << "Y"
-                                      << "ABC" << 3 << 13 << "";
+        QTest::newRow("D first row") << u"D"_s << u"ABC"_s << 3 << 12 << u"A"_s;
+        QTest::newRow("D last row") << u"D"_s << u"ABC"_s << 5 << 10 << u"C"_s;
+        QTest::newRow("Y first column") << u"Y"_s << u"ABCD"_s << 4 << 10 << u"A"_s;
+        QTest::newRow("Y last column") << u"Y"_s << u"ABCD"_s << 5 << 13 << u"D"_s;
+        QTest::newRow("no orientation runs along the columns")
+            << u""_s << u"ABCD"_s << 3 << 11 << u"B"_s;
+        QTest::newRow("past the set") << u"Y"_s << u"ABC"_s << 3 << 13 << u""_s;
     }
-
     void fieldCharacters()
     {
         QFETCH(QString, orientation);

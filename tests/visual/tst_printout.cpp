@@ -45,11 +45,17 @@ QImage firstPage(const QString &pdf)
     return QImage(stem + u".png"_s).convertToFormat(QImage::Format_RGB32);
 }
 
+// The printable part of the PDF page, in twips.
+QRectF printable()
+{
+    const QRectF points = Printout::pdfPageLayout().paintRect(QPageLayout::Point);
+    return {points.topLeft() * 20, points.size() * 20};
+}
+
 // A page point in twips from the drawing origin, at the margin of the PDF page.
 QPointF onPage(QPoint twips)
 {
-    const QPointF origin = Printout::pdfPageLayout().paintRect(QPageLayout::Point).topLeft() * 20;
-    return (QPointF(twips) + origin) * kDpi / 1440;
+    return (QPointF(twips) + printable().topLeft()) * kDpi / 1440;
 }
 
 // The centre of the red ring round a point, from the ring's inner edges on either side.
@@ -66,11 +72,6 @@ QPointF ringCentre(const QImage &page, QPointF near)
     const QPoint left = edge({-1, 0}), right = edge({1, 0});
     const QPoint top = edge({0, -1}), bottom = edge({0, 1});
     return {(left.x() + 1 + right.x()) / 2.0, (top.y() + 1 + bottom.y()) / 2.0};
-}
-
-int pageWidthTwips()
-{
-    return qRound(Printout::pdfPageLayout().paintRect(QPageLayout::Point).width() * 20);
 }
 
 // Prints through the toolbar, answering the file question with `path`.
@@ -100,7 +101,7 @@ private slots:
         QTest::addColumn<QPoint>("fieldCell"); // row 3, column 6, in twips
         QTest::addColumn<QPoint>("freeCell");  // row 12, column 20
         QTest::addColumn<QPoint>("mark");      // centre of timing mark 12
-        const int p = pageWidthTwips();
+        const int p = qRound(printable().width());
         QTest::newRow("marks on the left")
             << kLeft << QPoint(439 + 5 * 239, 430 + 2 * 239)
             << QPoint(439 + 19 * 239, 430 + 11 * 239) << QPoint(225, 400 + 11 * 239 + 32);
@@ -108,7 +109,6 @@ private slots:
             << kRight << QPoint(p - 1039 - 5 * 239, 430 + 9 * 239)
             << QPoint(p - 1039 - 19 * 239, 430) << QPoint(p - 825, 400 + 11 * 239 + 32);
     }
-
     void pageAtThePapersPitch()
     {
         QFETCH(QByteArray, fmt);
@@ -145,10 +145,7 @@ private slots:
         VisualRig rig(fmt);
         const QString pdf = rig.dir.filePath(u"uzun.pdf"_s);
         // The lines of marks that fit under each other on the page, the first needing 510 twips.
-        const int fitting =
-            (qRound(Printout::pdfPageLayout().paintRect(QPageLayout::Point).height() * 20) - 510) /
-                239 +
-            1;
+        const int fitting = (qRound(printable().height()) - 510) / 239 + 1;
         const QString question = u"Formun 99 satırından yalnız %1 satırı sayfaya sığıyor; kalan "
                                  "satırlar basılmayacak. Devam edilsin mi?"_s.arg(fitting);
         rig.boxes.queueAnswer(MsgBox::Answer::Yes);
@@ -156,9 +153,8 @@ private slots:
         printTo(rig, pdf);
         QCOMPARE(rig.boxes.texts().last(), question);
         QVERIFY(!QFile::exists(pdf));
-
         // Nor do the 48 columns the fields use: 80 twips of the last bubble past its centre.
-        const int across = (pageWidthTwips() - 80 - 439) / 239 + 1;
+        const int across = (qRound(printable().width()) - 80 - 439) / 239 + 1;
         printTo(rig, pdf);
         QCOMPARE(rig.boxes.count(), 5);
         QCOMPARE(
@@ -167,9 +163,9 @@ private slots:
                          u"Alanların kullandığı 48 sütundan yalnız %1 sütun sayfaya "
                          "sığıyor; kalan sütunlar basılmayacak. Devam edilsin mi?"_s.arg(across)}));
         QCOMPARE(pageCount(pdf), 1);
-        const QImage page = firstPage(pdf);
-        QCOMPARE(page.pixel(onPage(QPoint(225, 400 + (fitting - 1) * 239 + 32)).toPoint()),
-                 qRgb(0, 0, 0));
+        QCOMPARE(
+            firstPage(pdf).pixel(onPage(QPoint(225, 400 + (fitting - 1) * 239 + 32)).toPoint()),
+            qRgb(0, 0, 0));
     }
 
     void failedPrintoutIsSaid()
