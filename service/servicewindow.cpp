@@ -436,54 +436,57 @@ bool ServiceWindow::replied(const SerialLine::Reply &reply)
 
 void ServiceWindow::Oku()
 {
-    if (m_reading || !m_data.isOpen())
-        return;
+    if (!m_reading && m_data.isOpen())
+        whileReading([this] { readSheets(); });
+}
+
+void ServiceWindow::whileReading(const std::function<void()> &work)
+{
     QPointer<ServiceWindow> self(this);
-    m_session->whenIdle(this, [self] {
+    m_session->whenIdle(this, [self, work] {
         if (!self || self->m_reading || self->m_closing)
             return;
         self->m_reading = true;
         self->updateCommands();
-        ReaderCommands &commands = self->m_session->commands();
-        const auto read = [self, &commands] {
-            if (self->Command4() != Attention::Ready)
-                return;
-            SerialLine::Reply reply = commands.trayQuery();
-            if (!self || !self->replied(reply) || reply.bytes.at(0) == 0)
-                return;
-            if (!self->sendFmt())
-                return;
-            SerialLine *line = self->m_session->line();
-            for (int sheet = 0; sheet < kMostSheets; ++sheet) {
-                line->discardInput();
-                reply = commands.trayQuery();
-                if (!self || !self->replied(reply) || reply.bytes.at(0) == 0)
-                    return;
-                line->discardInput();
-                reply = commands.sheetStatus();
-                if (!self || !self->replied(reply))
-                    return;
-                const QString stop = statusText(quint8(reply.bytes.at(0)));
-                if (!stop.isEmpty()) {
-                    self->Label4->setText(stop);
-                    return;
-                }
-                self->Label4->setText(QStringLiteral("Hata : 0  Kağıt Okundu"));
-                reply = commands.sheetData(self->m_format.dataLength);
-                if (!self || !self->replied(reply) || !self->takeSheet(reply.bytes))
-                    return;
-                reply = commands.trayQuery();
-                if (!self || !self->replied(reply) || reply.bytes.at(0) == 0)
-                    return;
-            }
-        };
-        read();
+        work();
         if (!self)
             return;
         self->m_reading = false;
         if (!self->m_closing)
             self->updateCommands();
     });
+}
+
+void ServiceWindow::readSheets()
+{
+    // Every wait may outlive the window: nothing of it is touched once it is gone.
+    QPointer<ServiceWindow> self(this);
+    ReaderCommands &commands = m_session->commands();
+    SerialLine *line = m_session->line();
+    const auto paperWaits = [&] {
+        const SerialLine::Reply reply = commands.trayQuery();
+        return self && replied(reply) && reply.bytes.at(0) != 0;
+    };
+    if (Command4() != Attention::Ready || !self || !paperWaits() || !sendFmt())
+        return;
+    for (int sheet = 0; sheet < kMostSheets; ++sheet) {
+        line->discardInput();
+        if (!paperWaits())
+            return;
+        line->discardInput();
+        SerialLine::Reply reply = commands.sheetStatus();
+        if (!self || !replied(reply))
+            return;
+        const QString stop = statusText(quint8(reply.bytes.at(0)));
+        if (!stop.isEmpty()) {
+            Label4->setText(stop);
+            return;
+        }
+        Label4->setText(QStringLiteral("Hata : 0  Kağıt Okundu"));
+        reply = commands.sheetData(m_format.dataLength);
+        if (!self || !replied(reply) || !takeSheet(reply.bytes) || !paperWaits())
+            return;
+    }
 }
 
 bool ServiceWindow::sendFmt()
@@ -539,21 +542,12 @@ void ServiceWindow::Seviye()
                      MsgBox::Buttons::Ok, MsgBox::Icon::Warning);
         return;
     }
-    QPointer<ServiceWindow> self(this);
-    m_session->whenIdle(this, [self, level] {
-        if (!self || self->m_reading || self->m_closing)
-            return;
-        self->m_reading = true;
-        self->updateCommands();
+    whileReading([this, level] {
+        QPointer<ServiceWindow> self(this);
         const SerialLine::Reply reply =
-            self->m_session->commands().levelRead(quint8(level), self->m_format.dataLength);
-        if (!self)
-            return;
-        if (self->replied(reply))
-            self->takeSheet(reply.bytes);
-        self->m_reading = false;
-        if (!self->m_closing)
-            self->updateCommands();
+            m_session->commands().levelRead(quint8(level), m_format.dataLength);
+        if (self && replied(reply))
+            takeSheet(reply.bytes);
     });
 }
 

@@ -32,7 +32,6 @@ public:
     bool startUp();
 
     ReaderSession &session() { return *m_session; }
-    int sheetCount() const { return m_sheetCount; }
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -51,6 +50,10 @@ private:
     // The routines, under their own names.
     Attention Command4(); // the attention loop, its failure shown in Label4
     void Oku();
+    void readSheets();
+    // Runs a reading command once the line is free: one at a time, with the commands that talk
+    // to the reader resting meanwhile.
+    void whileReading(const std::function<void()> &work);
     bool sendFmt();
     void Seviye();
     void ejectSheet();
