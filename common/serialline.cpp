@@ -135,6 +135,9 @@ bool SerialLine::reopen()
         return false;
     }
     applyLineSettings(m_settings, m_handshaking);
+    // Whatever the reader sent before the line was ours (its answer to the farewell of a program
+    // that had the port before) would pass for the first reply and put every later one behind.
+    m_port->clear(QSerialPort::Input);
     m_port->clearError(); // a pseudo-terminal refuses some line settings; it still carries bytes
     m_lostReported = false;
     m_error.clear();

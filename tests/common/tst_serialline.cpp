@@ -69,6 +69,17 @@ private slots:
         QCOMPARE(m_line->waitYielding(1, 100).outcome, Outcome::TimedOut);
     }
 
+    // A byte the reader sent before the line was opened (its answer to another program's
+    // farewell) is not taken for the first reply.
+    void aLineOpensEmpty()
+    {
+        m_line->close();
+        m_pty->send("\x01");
+        QVERIFY(m_line->open(m_pty->slavePath(), kSettings));
+        m_pty->send("Y");
+        QCOMPARE(m_line->waitYielding(1, 2000).bytes, QByteArray("Y"));
+    }
+
     void writesGoOutAtOnceUntilTheOwnerCloses()
     {
         QVERIFY(m_line->write('\x01'));
